@@ -1,0 +1,467 @@
+#include "controller/main_form.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "controller/drop_hook.h"
+#include "controller/list_display_rules.h"
+#include "core/app_paths.h"
+#include "core/command_queue.h"
+#include "core/command_queue_format.h"
+#include "core/settings_store.h"
+#include "core/startup.h"
+#include "music/mp3_library.h"
+#include "resources/resource.h"
+
+namespace lt {
+
+namespace {
+
+constexpr UINT_PTR TimFile = 1;
+constexpr UINT_PTR TimMouse = 2;
+constexpr UINT TimFileMs = 100;
+constexpr UINT TimMouseMs = 300;
+constexpr int ListBoxId = 100;
+
+// Rebuild counter for outside observers (tests, benchmarks).
+constexpr const char* ListBuildsProp = "LtListBuilds";
+
+// "Mp3の再生準備に失敗しました"
+constexpr const char* Mp3InitFailed =
+    "Mp3\x82\xcc\x8d\xc4\x90\xb6\x8f\x80\x94\xf5\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
+// "ＭＳ 明朝"
+constexpr const char* ListFontFace = "\x82\x6c\x82\x72\x20\x96\xbe\x92\xa9";
+
+// List colours, to sit in the skin's dark panel.
+constexpr COLORREF ListBack = RGB(16, 24, 40);
+constexpr COLORREF ListText = RGB(214, 226, 240);
+
+MainForm* g_controller = nullptr;
+
+} // namespace
+
+MainForm* Controller() { return g_controller; }
+
+MainForm::~MainForm()
+{
+    if (hwnd_)
+        DestroyWindow(hwnd_);
+    if (g_controller == this)
+        g_controller = nullptr;
+}
+
+bool MainForm::Create()
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &MainForm::WndProcThunk;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = ClassName;
+    RegisterClassExA(&wc);
+
+    g_controller = this;
+    HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, ClassName, ControllerTitle,
+                                WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, ControllerWidth, ControllerHeight,
+                                nullptr, nullptr, instance, this);
+    if (!hwnd) {
+        g_controller = nullptr;
+        return false;
+    }
+    return true;
+}
+
+LRESULT CALLBACK MainForm::WndProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<MainForm*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    LRESULT result = self->WndProc(msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+LRESULT MainForm::WndProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_CREATE:
+        return OnLoad() ? 0 : -1;
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_TIMER:
+        OnTimer(wp);
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        OnMouseDown(msg, GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        return 0;
+    case WM_LBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONUP:
+        OnMouseUp(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyDown(wp);
+        return 0;
+    case WM_LT_LISTKEY:
+        OnKeyDown(wp);
+        return 0;
+    case WM_LT_LISTMENU:
+        ShowFileListMenu();
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wp) == ListBoxId)
+            OnListNotify(HIWORD(wp));
+        return 0;
+    case WM_CTLCOLORLISTBOX: {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, ListText);
+        SetBkColor(dc, ListBack);
+        return reinterpret_cast<LRESULT>(listBrush_.get());
+    }
+    case WM_CLOSE:
+        Exit();
+        return 0;
+    case WM_DESTROY:
+        OnUnload();
+        return 0;
+    default:
+        return DefWindowProcA(hwnd_, msg, wp, lp);
+    }
+}
+
+bool MainForm::OnLoad()
+{
+    if (!Mp3().Init()) {
+        MessageBoxA(nullptr, Mp3InitFailed, AppTitle, MB_OK);
+        return false;
+    }
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    skin_.Load(instance);
+
+    HDC screen = GetDC(nullptr);
+    int height = -MulDiv(105, GetDeviceCaps(screen, LOGPIXELSY), 720); // 10.5 points
+    ReleaseDC(nullptr, screen);
+    listFont_.reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                FIXED_PITCH | FF_MODERN, ListFontFace));
+    listBrush_.reset(CreateSolidBrush(ListBack));
+
+    list_ = CreateWindowExA(0, "LISTBOX", "",
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                            ListBoxRect::Left, ListBoxRect::Top, ListBoxRect::Width, ListBoxRect::Height, hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(ListBoxId)), instance, nullptr);
+    if (!list_)
+        return false;
+    SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), FALSE);
+
+    settings_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_BITMAP, 0, 19, ControllerWidth,
+                                ControllerHeight - 19, hwnd_, nullptr, instance, nullptr);
+    if (settings_ && skin_.SettingsPanel())
+        SendMessageA(settings_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(skin_.SettingsPanel()));
+
+    DragAcceptFiles(list_, TRUE);
+    HookWindow(list_);
+
+    FileList().KindFilter = FilterAll;
+    SetListDisplay(this);
+    SetPropA(hwnd_, ListBuildsProp, reinterpret_cast<HANDLE>(0));
+    SetTimer(hwnd_, TimFile, TimFileMs, nullptr);
+    SetTimer(hwnd_, TimMouse, TimMouseMs, nullptr);
+    Reflect();
+    return true;
+}
+
+void MainForm::OnUnload()
+{
+    KillTimer(hwnd_, TimFile);
+    KillTimer(hwnd_, TimMouse);
+    UnhookWindow();
+    SetListDisplay(nullptr);
+    sndPlaySoundA(nullptr, 0);
+    Mp3().Close();
+    Mp3().Free();
+    WriteVolume(Paths().SettingsFile);
+    RemovePropA(hwnd_, ListBuildsProp);
+    PostQuitMessage(0);
+}
+
+void MainForm::Exit()
+{
+    ShowWindow(hwnd_, SW_HIDE);
+    DestroyWindow(hwnd_);
+}
+
+void MainForm::ShowController()
+{
+    const Settings& s = AppSettings();
+    SetWindowPos(hwnd_, nullptr, s.XPos, s.YPos, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (s.Visible != 1) {
+        shown_ = pinned_ = false;
+        ShowWindow(hwnd_, SW_HIDE);
+    } else {
+        shown_ = pinned_ = true;
+        ShowWindow(hwnd_, SW_SHOW);
+        UpdateWindow(hwnd_);
+        PumpMessages();
+    }
+    SetTimer(hwnd_, TimMouse, TimMouseMs, nullptr);
+    Reflect();
+}
+
+void MainForm::LoadSettingForm()
+{
+    if (!settings_)
+        return;
+    ShowWindow(settings_, SW_SHOW);
+    settingsOpen_ = true;
+}
+
+void MainForm::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    skin_.Paint(dc, ps.rcPaint);
+    EndPaint(hwnd_, &ps);
+}
+
+void MainForm::Reflect()
+{
+    skin_.Compose({FileList().KindFilter, pressed_, pinned_});
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void MainForm::OnTimer(UINT_PTR id)
+{
+    if (id == TimFile)
+        QueueTick();
+    else if (id == TimMouse)
+        MouseTick();
+}
+
+void MainForm::QueueTick()
+{
+    // Messages run inside the drain; a tick arriving meanwhile waits its turn.
+    if (draining_)
+        return;
+    draining_ = true;
+    std::vector<std::string> paths;
+    FileListState& list = FileList();
+    if (DrainQueue(Paths().QueueFile, paths) == DrainResult::Drained) {
+        list.BatchMode = true;
+        std::size_t done = 0;
+        for (const std::string& record : paths) {
+            list.CurrentFile = CleanQueuedPath(record);
+            LoadFile();
+            if (++done % 256 == 0)
+                PumpMessages();
+        }
+        list.BatchMode = false;
+        MakeList("");
+    }
+    draining_ = false;
+}
+
+void MainForm::MouseTick()
+{
+}
+
+int MainForm::SelectedEntry() const
+{
+    LRESULT sel = SendMessageA(list_, LB_GETCURSEL, 0, 0);
+    if (sel == LB_ERR)
+        return -1;
+    return static_cast<int>(static_cast<std::int16_t>(SendMessageA(list_, LB_GETITEMDATA, sel, 0)));
+}
+
+void MainForm::MakeList(std::string_view select)
+{
+    FileListState& list = FileList();
+    if (list.BatchMode || !list_)
+        return;
+    std::string chosenPath(select);
+    if (chosenPath.empty()) {
+        int index = SelectedEntry();
+        if (index > 0)
+            chosenPath = list.Table.At(index).Path;
+    }
+    ListDisplay display = BuildListDisplay(list.Table, list.KindFilter, chosenPath);
+
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+    std::size_t bytes = 0;
+    for (const ListLine& line : display.Lines)
+        bytes += line.Text.size() + 1;
+    SendMessageA(list_, LB_INITSTORAGE, display.Lines.size(), bytes);
+    for (const ListLine& line : display.Lines) {
+        LRESULT at = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.Text.c_str()));
+        if (at >= 0)
+            SendMessageA(list_, LB_SETITEMDATA, at, line.EntryIndex);
+    }
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    if (!chosenPath.empty() && display.Chosen >= 0)
+        SendMessageA(list_, LB_SETCURSEL, display.Chosen, 0);
+    SendMessageA(list_, LB_SETHORIZONTALEXTENT, HorizontalExtent(display.Widest), 0);
+    InvalidateRect(list_, nullptr, TRUE);
+
+    ++listBuilds_;
+    SetPropA(hwnd_, ListBuildsProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(listBuilds_)));
+}
+
+void MainForm::OnMouseDown(UINT button, int x, int y)
+{
+    if (button == WM_RBUTTONDOWN) {
+        ShowFileListMenu();
+        pressed_ = {};
+        Reflect();
+        return;
+    }
+    SetCapture(hwnd_);
+    PressButton(x, y);
+}
+
+void MainForm::OnMouseUp(int x, int y)
+{
+    if (GetCapture() == hwnd_)
+        ReleaseCapture();
+    ReleaseButton(x, y);
+}
+
+void MainForm::PressButton(int x, int y)
+{
+    PressHit hit = HitPress(x, y);
+    switch (hit.What) {
+    case PressHit::Target::Filter:
+        SetFilter(hit.Filter);
+        break;
+    case PressHit::Target::Button:
+        pressed_[static_cast<std::size_t>(hit.Button)] = true;
+        break;
+    case PressHit::Target::Pin:
+        TogglePin();
+        break;
+    }
+    Reflect();
+}
+
+void MainForm::ReleaseButton(int x, int y)
+{
+    int button = HitRelease(x, y, pressed_);
+    if (button >= 0)
+        RunButton(button);
+    if (!hwnd_)
+        return; // the quit button ended the window
+    pressed_ = {};
+    Reflect();
+}
+
+void MainForm::RunButton(int button)
+{
+    switch (static_cast<ButtonId>(button)) {
+    case ButtonId::Open:
+        pressed_[0] = false;
+        Reflect();
+        ComLoad();
+        break;
+    case ButtonId::Folder:
+        folderBusy_ = true;
+        SelectFolder();
+        folderBusy_ = false;
+        break;
+    case ButtonId::Close:
+        RemoveSelectedEntry();
+        break;
+    case ButtonId::Clear:
+        ClearList();
+        break;
+    case ButtonId::Option:
+        ToggleSettingsPanel();
+        break;
+    case ButtonId::Quit:
+        Exit();
+        break;
+    }
+}
+
+void MainForm::RemoveSelectedEntry()
+{
+    if (SendMessageA(list_, LB_GETCURSEL, 0, 0) == LB_ERR)
+        return;
+    int index = SelectedEntry();
+    if (index >= 0)
+        RemoveEntry(index);
+    MakeList("");
+}
+
+void MainForm::ClearList()
+{
+    ClearEntries();
+    MakeList("");
+}
+
+void MainForm::ToggleSettingsPanel()
+{
+    if (!settings_)
+        return;
+    bool show = !IsWindowVisible(settings_);
+    ShowWindow(settings_, show ? SW_SHOW : SW_HIDE);
+    settingsOpen_ = show;
+}
+
+void MainForm::SetFilter(std::int16_t filter)
+{
+    FileList().KindFilter = filter;
+    MakeList("");
+}
+
+void MainForm::TogglePin()
+{
+    pinned_ = !pinned_;
+    Reflect();
+}
+
+void MainForm::OnKeyDown(WPARAM key)
+{
+    if (key == VK_F2)
+        LoadSettingForm();
+    else if (key == VK_F3 && settings_)
+        ShowWindow(settings_, SW_HIDE);
+}
+
+void MainForm::OnListNotify(int code)
+{
+    if (code != LBN_DBLCLK)
+        return;
+    if (SendMessageA(list_, LB_GETCURSEL, 0, 0) == LB_ERR)
+        return;
+    AcxtiveFile(SelectedEntry());
+}
+
+void MainForm::ComLoad()
+{
+}
+
+void MainForm::SelectFolder()
+{
+}
+
+void MainForm::ShowFileListMenu()
+{
+}
+
+} // namespace lt

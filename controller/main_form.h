@@ -1,0 +1,85 @@
+// The controller window: the skinned launcher that holds the file list.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string_view>
+
+#include "controller/skin_layout.h"
+#include "controller/skin_surface.h"
+#include "core/file_list.h"
+#include "core/win_handles.h"
+
+namespace lt {
+
+class MainForm final : public ListDisplayTarget {
+public:
+    static constexpr const char* ClassName = "LumatroveController";
+
+    MainForm() = default;
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+    ~MainForm() override;
+
+    // Creates the window (hidden); false when its load failed.
+    bool Create();
+    // Initial placement and visibility from the settings.
+    void ShowController();
+    void LoadSettingForm();
+
+    void MakeList(std::string_view select) override;
+    void Reflect();
+    void ComLoad();
+    void SelectFolder();
+
+    HWND Hwnd() const { return hwnd_; }
+    HWND ListBox() const { return list_; }
+
+private:
+    static LRESULT CALLBACK WndProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+
+    bool OnLoad();
+    void OnUnload();
+    void OnPaint();
+    void OnTimer(UINT_PTR id);
+    void OnMouseDown(UINT button, int x, int y);
+    void OnMouseUp(int x, int y);
+    void OnKeyDown(WPARAM key);
+    void OnListNotify(int code);
+
+    void PressButton(int x, int y);
+    void ReleaseButton(int x, int y);
+    void RunButton(int button);
+    void SetFilter(std::int16_t filter);
+    void TogglePin();
+    void ToggleSettingsPanel();
+    void RemoveSelectedEntry();
+    void ClearList();
+    void ShowFileListMenu();
+    void Exit();
+    void QueueTick();
+    void MouseTick();
+    int SelectedEntry() const; // item data of the selected line, or -1
+
+    HWND hwnd_ = nullptr;
+    HWND list_ = nullptr;
+    HWND settings_ = nullptr;
+    GdiObject listFont_;
+    GdiObject listBrush_;
+    SkinSurface skin_;
+    PressedFlags pressed_{};
+    bool openDialogBusy_ = false;
+    bool folderBusy_ = false;
+    bool settingsOpen_ = false;
+    bool shown_ = false;
+    bool pinned_ = false;
+    int leaveCounter_ = 0;
+    bool draining_ = false;
+    long listBuilds_ = 0;
+};
+
+// The one controller of this run (null before it is created).
+MainForm* Controller();
+
+} // namespace lt

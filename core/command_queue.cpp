@@ -1,0 +1,88 @@
+#include "core/command_queue.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "core/command_queue_format.h"
+#include "core/win_handles.h"
+
+namespace lt {
+
+namespace {
+
+// About five seconds for a writer; a reader gives the tick up much sooner
+// and tries again on the next one.
+constexpr int WriterAttempts = 250;
+constexpr int ReaderAttempts = 10;
+constexpr DWORD RetryPauseMs = 20;
+
+bool ReadAll(HANDLE file, std::vector<std::uint8_t>& out)
+{
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > 64 * 1024 * 1024)
+        return false;
+    out.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD got = 0;
+    if (!out.empty() && !ReadFile(file, out.data(), static_cast<DWORD>(out.size()), &got, nullptr))
+        return false;
+    out.resize(got);
+    return true;
+}
+
+bool WriteAll(HANDLE file, const std::vector<std::uint8_t>& data)
+{
+    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+        return false;
+    DWORD put = 0;
+    if (!WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &put, nullptr) || put != data.size())
+        return false;
+    return SetEndOfFile(file) != 0;
+}
+
+} // namespace
+
+bool AppendToQueue(const std::string& queuePath, std::string_view piece)
+{
+    for (int attempt = 0; attempt < WriterAttempts; ++attempt) {
+        FileHandle file(CreateFileA(queuePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            PumpMessages();
+            Sleep(RetryPauseMs);
+            continue;
+        }
+        std::vector<std::uint8_t> image;
+        if (!ReadAll(file.get(), image))
+            return false;
+        if (!AppendRecord(image, piece))
+            return false;
+        return WriteAll(file.get(), image);
+    }
+    return false;
+}
+
+DrainResult DrainQueue(const std::string& queuePath, std::vector<std::string>& paths)
+{
+    if (GetFileAttributesA(queuePath.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return DrainResult::NoFile;
+    for (int attempt = 0; attempt < ReaderAttempts; ++attempt) {
+        // Delete-on-close: the file goes away the moment we let go of it.
+        FileHandle file(CreateFileA(queuePath.c_str(), GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (!file) {
+            if (GetLastError() == ERROR_FILE_NOT_FOUND)
+                return DrainResult::NoFile;
+            PumpMessages();
+            Sleep(RetryPauseMs);
+            continue;
+        }
+        std::vector<std::uint8_t> image;
+        ReadAll(file.get(), image); // a damaged file still gets removed
+        paths = ParseQueue(image);
+        return DrainResult::Drained;
+    }
+    return DrainResult::Busy;
+}
+
+} // namespace lt

@@ -1,0 +1,39 @@
+#include "core/file_kind.h"
+
+#include <windows.h>
+
+#include <array>
+
+#include "core/win_handles.h"
+
+namespace lt {
+
+bool FileExists(const std::string& path)
+{
+    // A listing with a pattern would match other names; only exact paths count.
+    if (path.empty() || path.find_first_of("*?") != std::string::npos)
+        return false;
+    WIN32_FIND_DATAA data;
+    FindHandle find(FindFirstFileA(path.c_str(), &data));
+    if (!find)
+        return false;
+    constexpr DWORD excluded = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+    return (data.dwFileAttributes & excluded) == 0;
+}
+
+FileKind GetFileKind(const std::string& path)
+{
+    if (IsM3uName(path))
+        return FileKind::M3u;
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return FileKind::None;
+    std::array<std::uint8_t, KindHeadSize> head{};
+    DWORD got = 0;
+    if (!ReadFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &got, nullptr))
+        return FileKind::None;
+    return KindFromHead(std::span<const std::uint8_t>(head.data(), got));
+}
+
+} // namespace lt

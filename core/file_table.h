@@ -1,0 +1,49 @@
+// The file list model: an ordered table of paths and their kinds with
+// 1-based indices. No platform calls here; opening entries is file_loader's.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/file_kind_rules.h"
+
+namespace lt {
+
+struct FileEntry {
+    std::string Path; // ANSI bytes, exactly as added
+    FileKind Kind = FileKind::None;
+};
+
+class FileTable {
+public:
+    static constexpr int Capacity = 10000;
+
+    int Count() const { return static_cast<int>(entries_.size()); }
+    bool Full() const { return Count() >= Capacity; }
+
+    // 1-based; out-of-range indices give an empty entry.
+    const FileEntry& At(int index) const;
+
+    // Appends and returns the new index, or 0 when the table is full.
+    int Append(std::string path, FileKind kind);
+
+    // First entry whose path equals path byte for byte, or 0.
+    int Find(std::string_view path) const;
+
+    // Removes one entry and closes the gap; out-of-range does nothing.
+    void Remove(int index);
+    void RemoveLast() { if (!entries_.empty()) entries_.pop_back(); }
+    void Clear() { entries_.clear(); }
+
+    // First entry after start whose kind is a, b or c (kind None never
+    // matches); with wrap, then the first among 1..start. 0 when none.
+    int FindNextOfKind(int start, FileKind a, FileKind b, FileKind c, bool wrap) const;
+
+    const std::vector<FileEntry>& Entries() const { return entries_; }
+
+private:
+    std::vector<FileEntry> entries_;
+};
+
+} // namespace lt

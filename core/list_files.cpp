@@ -1,0 +1,227 @@
+#include "core/list_files.h"
+
+#include <new>
+#include <optional>
+#include <set>
+#include <string_view>
+
+#include "core/file_kind.h"
+#include "core/file_list.h"
+#include "core/list_file_format.h"
+#include "core/text_rules.h"
+#include "core/win_handles.h"
+#include "dialogs/file_dialogs.h"
+
+namespace lt {
+
+namespace {
+
+// Far beyond 10000 paths; a larger file is junk and only its start is read.
+constexpr DWORD MaxListBytes = 64u << 20;
+
+// Lists naming lists naming lists...: a chain this deep is not a real list,
+// and each level costs stack.
+constexpr std::size_t MaxNesting = 32;
+
+// The path of the last successful save, offered by the next save dialog.
+std::string g_listFilePath;
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file)
+        return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0)
+        return std::nullopt;
+    const DWORD want = size.QuadPart > MaxListBytes ? MaxListBytes : static_cast<DWORD>(size.QuadPart);
+    std::string text;
+    try {
+        text.resize(want);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    DWORD total = 0;
+    while (total < want) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), text.data() + total, want - total, &got, nullptr) || got == 0)
+            break;
+        total += got;
+    }
+    text.resize(total);
+    return text;
+}
+
+bool WriteWholeFile(const char* path, std::string_view bytes) {
+    FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    std::size_t total = 0;
+    while (total < bytes.size()) {
+        DWORD put = 0;
+        if (!WriteFile(file.get(), bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &put, nullptr) ||
+            put == 0)
+            return false;
+        total += put;
+    }
+    return FlushFileBuffers(file.get()) != 0;
+}
+
+// Full path, ASCII upper-cased: how the file system would tell two spellings
+// of one list apart (close enough to stop a list from reading itself).
+std::string ReadingKey(const std::string& path) {
+    std::string full = path;
+    const DWORD need = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (need > 0) {
+        std::string buffer(need, '\0');
+        const DWORD got = GetFullPathNameA(path.c_str(), need, buffer.data(), nullptr);
+        if (got > 0 && got < need) {
+            buffer.resize(got);
+            full = std::move(buffer);
+        }
+    }
+    return AsciiUpper(full);
+}
+
+class ListFiles final : public ListReader {
+public:
+    void ReadListFile(const std::string& path) override { Read(path, false); }
+    void ReadM3uFile(const std::string& path) override { Read(path, true); }
+
+private:
+    // Marks a list as being read and keeps the model quiet (no player) and
+    // batched (no display rebuild per file) while it is walked. The switches
+    // go back to what they were, so a list read from inside another list or a
+    // folder does not switch them off under its caller.
+    class WalkScope {
+    public:
+        WalkScope(std::set<std::string>& reading, std::string key)
+            : reading_(reading), key_(std::move(key)), list_(FileList()),
+              quiet_(list_.QuietMode), batch_(list_.BatchMode)
+        {
+            reading_.insert(key_);
+            list_.QuietMode = true;
+            list_.BatchMode = true;
+        }
+        ~WalkScope()
+        {
+            list_.QuietMode = quiet_;
+            list_.BatchMode = batch_;
+            reading_.erase(key_);
+        }
+        WalkScope(const WalkScope&) = delete;
+        WalkScope& operator=(const WalkScope&) = delete;
+
+    private:
+        std::set<std::string>& reading_;
+        std::string key_;
+        FileListState& list_;
+        bool quiet_;
+        bool batch_;
+    };
+
+    void Read(const std::string& path, bool m3u)
+    {
+        std::string firstMusic;
+        std::string key = ReadingKey(path);
+        if (reading_.size() < MaxNesting && !reading_.contains(key)) {
+            WalkScope scope(reading_, std::move(key));
+            firstMusic = m3u ? WalkM3u(path) : WalkList(path);
+        }
+        FileListState& list = FileList();
+        if (!firstMusic.empty()) {
+            // Already in the list, so this activates it and the player starts.
+            list.CurrentFile = firstMusic;
+            LoadFile();
+        }
+        list.CurrentFile = path;
+    }
+
+    static std::string WalkList(const std::string& path)
+    {
+        std::string firstMusic;
+        const std::optional<std::string> text = ReadWholeFile(path);
+        if (!text)
+            return firstMusic;
+        FieldReader fields(*text);
+        if (!IsListHeader(fields.Next()))
+            return firstMusic;
+        while (!fields.AtEnd())
+            AddNamed(fields.Next(), firstMusic);
+        return firstMusic;
+    }
+
+    // Every field is relative to the play list's folder; absolute paths and
+    // "#" information lines thus name nothing and drop out.
+    static std::string WalkM3u(const std::string& path)
+    {
+        std::string firstMusic;
+        const std::optional<std::string> text = ReadWholeFile(path);
+        if (!text)
+            return firstMusic;
+        FieldReader fields(*text);
+        do {
+            const std::string field = fields.Next();
+            if (!field.empty())
+                AddNamed(M3uCandidate(path, field), firstMusic);
+        } while (!fields.AtEnd());
+        return firstMusic;
+    }
+
+    // WAV files never count as the first music: the player moves on only
+    // through MIDI and MP3 entries.
+    static void AddNamed(const std::string& name, std::string& firstMusic)
+    {
+        if (!CanNamePath(name) || !FileExists(name))
+            return;
+        if (firstMusic.empty()) {
+            const FileKind kind = GetFileKind(name);
+            if (kind == FileKind::Midi || kind == FileKind::Mp3)
+                firstMusic = name;
+        }
+        FileList().CurrentFile = name;
+        LoadFile();
+        PumpMessages();
+    }
+
+    std::set<std::string> reading_;
+};
+
+ListFiles g_reader;
+
+} // namespace
+
+void InstallListReader() { SetListReader(&g_reader); }
+
+void SaveListFile(HWND owner)
+{
+    // "Lumatrove List(*.ltl)|*.ltl|全てのﾌｧｲﾙ(*.*)|*.*"
+    static const std::string filter =
+        "Lumatrove List(*.ltl)|*.ltl|\x91\x53\x82\xc4\x82\xcc\xcc\xa7\xb2\xd9(*.*)|*.*";
+    std::string name = g_listFilePath;
+    if (!AskSaveFile(owner, name, filter, "*.ltl"))
+        return;
+    if (WriteListFile(name, FileList().Table))
+        g_listFilePath = name;
+}
+
+bool WriteListFile(const std::string& path, const FileTable& table)
+{
+    const std::string image = ListFileImage(table);
+    // The new file is written beside the old one and then put in its place,
+    // so a failed write never leaves the user without either.
+    std::string folder = FolderPrefix(path);
+    if (folder.empty())
+        folder = ".";
+    char temp[MAX_PATH] = {};
+    if (GetTempFileNameA(folder.c_str(), "ltl", 0, temp) == 0)
+        return false;
+    bool ok = WriteWholeFile(temp, image);
+    if (ok)
+        ok = MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok)
+        DeleteFileA(temp);
+    return ok;
+}
+
+} // namespace lt

@@ -1,0 +1,8 @@
+#include <windows.h>
+
+#include "core/startup.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    return lt::Main();
+}

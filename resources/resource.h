@@ -1,0 +1,21 @@
+// Resource ids of the program. Shared by the .rc file and the code.
+#pragma once
+
+// Raw data written to disk at start-up.
+#define IDR_DEFAULT_INI 100
+#define IDR_LTMP3_DLL 101
+
+// Icon groups, in the order the file-type association counts them.
+#define IDI_APP 1
+#define IDI_LIST 101
+#define IDI_LIST2 102
+#define IDI_MOVIE 200
+#define IDI_PICTURE 201
+#define IDI_MUSIC 202
+
+// Skin pictures.
+#define IDB_CONTROLLER 1001
+#define IDB_BUTTONS 1002
+#define IDB_FILTER_POINT 1003
+#define IDB_TACK 1004
+#define IDB_SETTINGS_PANEL 1005

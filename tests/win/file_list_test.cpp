@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "core/file_list.h"
+#include "temp_folder.h"
+
+namespace lt {
+namespace {
+
+struct Recorder final : MediaOpener, ListDisplayTarget {
+    std::vector<std::string> calls;
+    void OpenPicture(int index) override { calls.push_back("picture " + std::to_string(index)); }
+    void FocusPicture(const std::string& p) override { calls.push_back("focus " + p); }
+    void ClosePicture(const std::string& p) override { calls.push_back("close " + p); }
+    void OpenMusic(const std::string& p, FileKind k) override
+    {
+        calls.push_back("music " + std::to_string(static_cast<int>(k)) + " " + p);
+    }
+    void OpenMovie(const std::string& p) override { calls.push_back("movie " + p); }
+    void MakeList(std::string_view select) override { calls.push_back("list " + std::string(select)); }
+};
+
+class FileListTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        FileList() = FileListState{};
+        SetMediaOpener(&rec);
+        SetListDisplay(&rec);
+    }
+    void TearDown() override
+    {
+        SetMediaOpener(nullptr);
+        SetListDisplay(nullptr);
+        FileList() = FileListState{};
+    }
+    void Load(const std::string& path)
+    {
+        FileList().CurrentFile = path;
+        LoadFile();
+    }
+
+    test::TempFolder dir;
+    Recorder rec;
+};
+
+TEST_F(FileListTest, EachKindOpensInItsWindowAndIsListed)
+{
+    std::string pic = dir.Write("a.bmp", test::BmpBytes);
+    std::string mid = dir.Write("b.mid", test::MidiBytes);
+    std::string avi = dir.Write("c.avi", test::AviBytes);
+    Load(pic);
+    Load(mid);
+    Load(avi);
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"picture 1", "list " + pic, "music 3 " + mid, "list " + mid,
+                                                   "movie " + avi, "list " + avi}));
+    EXPECT_EQ(FileList().Table.Count(), 3);
+    EXPECT_EQ(FileList().PlayingEntry, 2);
+    EXPECT_EQ(FileList().LastMoviePath, avi);
+}
+
+TEST_F(FileListTest, MissingHiddenUnknownAndEmptyAreIgnoredQuietly)
+{
+    std::string hidden = dir.Write("h.bmp", test::BmpBytes);
+    SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    std::string unknown = dir.Write("u.bmp", "not a picture");
+    Load("");
+    Load(dir.File("missing.bmp"));
+    Load(hidden);
+    Load(unknown);
+    Load(dir.Path()); // a folder
+    EXPECT_EQ(FileList().Table.Count(), 0);
+    EXPECT_TRUE(rec.calls.empty()) << "first call: " << rec.calls.front();
+}
+
+TEST_F(FileListTest, KnownPathActivatesInsteadOfAddingAndCaseMatters)
+{
+    std::string wav = dir.Write("s.wav", test::WavBytes);
+    Load(wav);
+    rec.calls.clear();
+    Load(wav);
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"music 2 " + wav})) << "no rebuild on activation";
+    EXPECT_EQ(FileList().Table.Count(), 1);
+
+    std::string upper = wav;
+    upper.replace(upper.size() - 5, 5, "S.WAV"); // same file on a case-insensitive disk
+    Load(upper);
+    EXPECT_EQ(FileList().Table.Count(), 2);
+}
+
+TEST_F(FileListTest, QuietModeAddsMusicWithoutPlaying)
+{
+    std::string mp3 = dir.Write("m.mp3", test::Mp3Bytes);
+    FileList().QuietMode = true;
+    FileList().PlayingEntry = 7;
+    Load(mp3);
+    EXPECT_EQ(FileList().Table.Count(), 1);
+    EXPECT_EQ(FileList().PlayingEntry, 7);
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"list " + mp3}));
+}
+
+TEST_F(FileListTest, FullTableRefusesNewFilesButStillActivatesKnownOnes)
+{
+    for (int i = 0; i < FileTable::Capacity; ++i)
+        FileList().Table.Append("X:\\" + std::to_string(i), FileKind::Picture);
+    std::string mid = dir.Write("late.mid", test::MidiBytes);
+    Load(mid);
+    EXPECT_EQ(FileList().Table.Count(), FileTable::Capacity);
+    EXPECT_EQ(FileList().Table.Find(mid), 0);
+}
+
+TEST_F(FileListTest, RemovingAndClearingClosePictureWindows)
+{
+    std::string a = dir.Write("a.bmp", test::BmpBytes);
+    std::string b = dir.Write("b.mid", test::MidiBytes);
+    std::string c = dir.Write("c.bmp", test::BmpBytes);
+    Load(a);
+    Load(b);
+    Load(c);
+    rec.calls.clear();
+    RemoveEntry(1);
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"close " + a}));
+    EXPECT_EQ(FileList().Table.At(1).Path, b);
+    rec.calls.clear();
+    ClearEntries();
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"close " + c}));
+    EXPECT_EQ(FileList().Table.Count(), 0);
+}
+
+} // namespace
+} // namespace lt
