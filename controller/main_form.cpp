@@ -3,14 +3,19 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "controller/appearance_rules.h"
 #include "controller/drop_hook.h"
+#include "controller/file_list_menu.h"
+#include "controller/folder_select.h"
 #include "controller/list_display_rules.h"
 #include "core/app_paths.h"
 #include "core/command_queue.h"
 #include "core/command_queue_format.h"
+#include "core/list_files.h"
 #include "core/settings_store.h"
 #include "core/startup.h"
 #include "music/mp3_library.h"
+#include "dialogs/file_dialogs.h"
 #include "resources/resource.h"
 
 namespace lt {
@@ -279,6 +284,53 @@ void MainForm::QueueTick()
 
 void MainForm::MouseTick()
 {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    HDC screen = GetDC(nullptr);
+    double tppx = 1440.0 / GetDeviceCaps(screen, LOGPIXELSX);
+    double tppy = 1440.0 / GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+
+    const Settings& s = AppSettings();
+    AppearanceInput in;
+    in.X = pointer.x;
+    in.Y = pointer.y;
+    // The window's geometry in twips, as the rules measure it.
+    in.Left = r.left * tppx;
+    in.Top = r.top * tppy;
+    in.Width = (r.right - r.left) * tppx;
+    in.Height = (r.bottom - r.top) * tppy;
+    in.Tppx = tppx;
+    in.Tppy = tppy;
+    in.Shown = shown_;
+    in.Pinned = pinned_;
+    in.FolderBusy = folderBusy_;
+    in.SettingsOpen = settingsOpen_;
+    in.OpenDialogBusy = openDialogBusy_;
+    in.LeaveCounter = static_cast<std::int16_t>(leaveCounter_);
+    in.Trigger = {s.XStart, s.XEnd, s.YStart, s.YEnd};
+
+    AppearanceResult out = AppearanceTick(in);
+    shown_ = out.Shown;
+    leaveCounter_ = out.LeaveCounter;
+    for (AppearanceAction action : out.Actions) {
+        switch (action) {
+        case AppearanceAction::HideAndClearPressed:
+            ShowWindow(hwnd_, SW_HIDE);
+            pressed_ = {};
+            Reflect();
+            break;
+        case AppearanceAction::Show:
+            ShowWindow(hwnd_, IsWindowVisible(hwnd_) ? SW_SHOWNA : SW_SHOW);
+            break;
+        case AppearanceAction::Refresh:
+            Reflect();
+            UpdateWindow(hwnd_);
+            break;
+        }
+    }
 }
 
 int MainForm::SelectedEntry() const
@@ -454,14 +506,47 @@ void MainForm::OnListNotify(int code)
 
 void MainForm::ComLoad()
 {
+    openDialogBusy_ = true;
+    if (AskOpenFile(hwnd_, FileList().CurrentFile, OpenFilter())) {
+        LoadFile();
+        Reflect();
+    }
+    openDialogBusy_ = false;
 }
 
 void MainForm::SelectFolder()
 {
+    std::string folder = BrowseForFolder(hwnd_);
+    if (!folder.empty())
+        AddFolderFiles(folder);
 }
 
 void MainForm::ShowFileListMenu()
 {
+    switch (PopFileListMenu(hwnd_)) {
+    case FileListCommand::Open:
+        ComLoad();
+        break;
+    case FileListCommand::Folder:
+        SelectFolder();
+        break;
+    case FileListCommand::Close:
+        if (SendMessageA(list_, LB_GETCURSEL, 0, 0) == LB_ERR)
+            break;
+        RemoveSelectedEntry();
+        break;
+    case FileListCommand::Clear:
+        ClearList();
+        break;
+    case FileListCommand::List:
+        SaveListFile(hwnd_);
+        break;
+    case FileListCommand::Exit:
+        Exit();
+        break;
+    case FileListCommand::None:
+        break;
+    }
 }
 
 } // namespace lt

@@ -57,6 +57,8 @@ void SetMediaOpener(MediaOpener* opener) { g_opener = opener ? opener : &g_noOpe
 void SetListDisplay(ListDisplayTarget* display) { g_display = display ? display : &g_noDisplay; }
 void SetListReader(ListReader* reader) { g_reader = reader ? reader : &g_noReader; }
 
+void RebuildListDisplay(std::string_view select) { g_display->MakeList(select); }
+
 void LoadFile()
 {
     // A copy: readers called below change the current file.

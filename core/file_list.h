@@ -55,6 +55,9 @@ void SetMediaOpener(MediaOpener* opener);
 void SetListDisplay(ListDisplayTarget* display);
 void SetListReader(ListReader* reader);
 
+// Asks the plugged-in display to rebuild (the controller's MakeList).
+void RebuildListDisplay(std::string_view select);
+
 // Adds (or activates) the file named by FileList().CurrentFile.
 void LoadFile();
 void AcxtiveFile(int index);

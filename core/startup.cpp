@@ -6,6 +6,7 @@
 #include "core/app_paths.h"
 #include "core/command_queue.h"
 #include "core/command_queue_format.h"
+#include "core/list_files.h"
 #include "core/settings_store.h"
 #include "core/win_handles.h"
 #include "music/mp3_library.h"
@@ -90,6 +91,7 @@ int RunController(bool openSettings)
     // Held for the whole run: the "a copy is running" indicator.
     KernelHandle instance(CreateMutexA(nullptr, FALSE, InstanceMutexName));
     LoadSettings(Paths().SettingsFile);
+    InstallListReader();
     Mp3().Load(Mp3LibraryCandidates());
     MainForm form;
     if (!form.Create())

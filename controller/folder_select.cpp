@@ -1,0 +1,69 @@
+#include "controller/folder_select.h"
+
+#include <shlobj.h>
+
+#include "core/file_kind.h"
+#include "core/file_list.h"
+#include "core/win_handles.h"
+
+namespace lt {
+
+std::string BrowseForFolder(HWND owner)
+{
+    char path[MAX_PATH] = {};
+    BROWSEINFOA info{};
+    info.hwndOwner = owner;
+    // "フォルダを選択してください"
+    info.lpszTitle = "\x83\x74\x83\x48\x83\x8b\x83\x5f\x82\xf0\x91\x49\x91\xf0\x82\xb5\x82\xc4\x82\xad\x82\xbe"
+                     "\x82\xb3\x82\xa2";
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
+    if (!chosen)
+        return {};
+    SHGetPathFromIDListA(chosen, path);
+    CoTaskMemFree(chosen);
+    return std::string(path);
+}
+
+std::vector<std::string> FolderFiles(const std::string& folder)
+{
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA data;
+    FindHandle find(FindFirstFileA((folder + "*").c_str(), &data));
+    if (!find)
+        return files;
+    constexpr DWORD excluded = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+    do {
+        if ((data.dwFileAttributes & excluded) == 0)
+            files.push_back(folder + data.cFileName);
+    } while (FindNextFileA(find.get(), &data));
+    return files;
+}
+
+void AddFolderFiles(std::string folder)
+{
+    FileListState& list = FileList();
+    list.BatchMode = true;
+    if (folder.empty() || folder.back() != '\\')
+        folder += '\\';
+    // Every file of the folder is collected; the list itself stops at its
+    // own capacity.
+    std::vector<std::string> files = FolderFiles(folder);
+    if (!files.empty()) {
+        std::string lastMidi;
+        list.QuietMode = true;
+        for (const std::string& path : files) {
+            list.CurrentFile = path;
+            if (GetFileKind(path) == FileKind::Midi)
+                lastMidi = path;
+            LoadFile();
+        }
+        list.QuietMode = false;
+        if (!lastMidi.empty())
+            AcxtiveFile(FindEntry(lastMidi));
+    }
+    list.BatchMode = false;
+    RebuildListDisplay("");
+}
+
+} // namespace lt
