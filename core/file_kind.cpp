@@ -13,12 +13,13 @@ bool FileExists(const std::string& path)
     // A listing with a pattern would match other names; only exact paths count.
     if (path.empty() || path.find_first_of("*?") != std::string::npos)
         return false;
-    WIN32_FIND_DATAA data;
-    FindHandle find(FindFirstFileA(path.c_str(), &data));
-    if (!find)
+    // One attribute query: what a listing of the exact name would report,
+    // without reading the folder.
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
         return false;
     constexpr DWORD excluded = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
-    return (data.dwFileAttributes & excluded) == 0;
+    return (attributes & excluded) == 0;
 }
 
 FileKind GetFileKind(const std::string& path)

@@ -12,20 +12,31 @@ const FileEntry& FileTable::At(int index) const {
 
 int FileTable::Append(std::string path, FileKind kind) {
     if (Full()) return 0;
+    positions_.try_emplace(path, Count());
     entries_.push_back(FileEntry{std::move(path), kind});
     return Count();
 }
 
 int FileTable::Find(std::string_view path) const {
-    for (int i = 1; i <= Count(); ++i) {
-        if (At(i).Path == path) return i;
-    }
-    return 0;
+    auto it = positions_.find(path);
+    return it == positions_.end() ? 0 : it->second + 1;
 }
 
 void FileTable::Remove(int index) {
     if (index < 1 || index > Count()) return;
     entries_.erase(entries_.begin() + (index - 1));
+    Reindex();
+}
+
+void FileTable::Clear() {
+    entries_.clear();
+    positions_.clear();
+}
+
+void FileTable::Reindex() {
+    positions_.clear();
+    for (int i = 0; i < Count(); ++i)
+        positions_.try_emplace(entries_[static_cast<std::size_t>(i)].Path, i);
 }
 
 int FileTable::FindNextOfKind(int start, FileKind a, FileKind b, FileKind c, bool wrap) const {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/file_kind_rules.h"
@@ -33,8 +34,7 @@ public:
 
     // Removes one entry and closes the gap; out-of-range does nothing.
     void Remove(int index);
-    void RemoveLast() { if (!entries_.empty()) entries_.pop_back(); }
-    void Clear() { entries_.clear(); }
+    void Clear();
 
     // First entry after start whose kind is a, b or c (kind None never
     // matches); with wrap, then the first among 1..start. 0 when none.
@@ -43,7 +43,16 @@ public:
     const std::vector<FileEntry>& Entries() const { return entries_; }
 
 private:
+    struct PathHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    void Reindex();
+
     std::vector<FileEntry> entries_;
+    // Path -> 0-based position of its first entry; keeps adding to a long
+    // list linear.
+    std::unordered_map<std::string, int, PathHash, std::equal_to<>> positions_;
 };
 
 } // namespace lt

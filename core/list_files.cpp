@@ -193,20 +193,40 @@ ListFiles g_reader;
 
 void InstallListReader() { SetListReader(&g_reader); }
 
-void SaveListFile(HWND owner)
+namespace {
+
+// "Lumatrove List(*.ltl)|*.ltl|全てのﾌｧｲﾙ(*.*)|*.*"
+const char* const ListFilter = "Lumatrove List(*.ltl)|*.ltl|\x91\x53\x82\xc4\x82\xcc\xcc\xa7\xb2\xd9(*.*)|*.*";
+
+template <typename Ask>
+void SaveWith(Ask ask)
 {
-    // "Lumatrove List(*.ltl)|*.ltl|全てのﾌｧｲﾙ(*.*)|*.*"
-    static const std::string filter =
-        "Lumatrove List(*.ltl)|*.ltl|\x91\x53\x82\xc4\x82\xcc\xcc\xa7\xb2\xd9(*.*)|*.*";
     std::string name = g_listFilePath;
-    if (!AskSaveFile(owner, name, filter, "*.ltl"))
+    if (!ask(name))
         return;
     if (WriteListFile(name, FileList().Table))
         g_listFilePath = name;
 }
 
+} // namespace
+
+void SaveListFile(HWND owner)
+{
+    SaveWith([&](std::string& name) { return AskSaveFile(owner, name, ListFilter, "*.ltl"); });
+}
+
+void SaveListFile(HWND owner, const DialogPlatform& platform)
+{
+    SaveWith([&](std::string& name) { return AskSaveFile(owner, name, ListFilter, "*.ltl", platform); });
+}
+
 bool WriteListFile(const std::string& path, const FileTable& table)
 {
+    // Windows refuses to replace a read-only file; say so here too, so the
+    // file is kept whatever the file system would let through.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
     const std::string image = ListFileImage(table);
     // The new file is written beside the old one and then put in its place,
     // so a failed write never leaves the user without either.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/file_table.h"
+#include "dialogs/cdl_class.h"
 
 namespace lt {
 
@@ -14,6 +15,8 @@ void InstallListReader();
 
 // Asks for a file name (the last one saved is offered) and writes the list.
 void SaveListFile(HWND owner);
+// The same over other dialog calls (tests).
+void SaveListFile(HWND owner, const DialogPlatform& platform);
 
 // Writes the list file image of table to path. The old file at path stays
 // untouched unless the whole new file could be written.

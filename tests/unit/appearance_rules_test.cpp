@@ -151,29 +151,6 @@ TEST(AppearanceRules, LeaveCounterCycle) {
         in.LeaveCounter = out.LeaveCounter;
     }
     EXPECT_EQ(seen, "HSR S HSR S HSR S ");
-
-    // After that hide the counter is 1: the window comes up under the trigger,
-    // the pointer moves away, and the first tick outside only resets.
-    in = Base();
-    in.Shown = false;
-    in.LeaveCounter = 1;
-    in.X = 20;
-    in.Y = 0;
-    AppearanceResult out = AppearanceTick(in);
-    ASSERT_TRUE(out.Shown);
-    in.Shown = out.Shown;
-    in.LeaveCounter = out.LeaveCounter;
-    in.X = 600;
-    in.Y = 600;
-    seen.clear();
-    for (int tick = 0; tick < 3; ++tick) {
-        out = AppearanceTick(in);
-        seen += Text(out.Actions) + " ";
-        in.Shown = out.Shown;
-        in.LeaveCounter = out.LeaveCounter;
-    }
-    EXPECT_EQ(seen, "- H - ") << "stays, hides, stays hidden";
-    EXPECT_FALSE(in.Shown);
 }
 
 } // namespace
