@@ -168,14 +168,15 @@ bool MainForm::OnLoad()
     listBrush_.reset(CreateSolidBrush(ListBack));
 
     list_ = CreateWindowExA(0, "LISTBOX", "",
-                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
+                                LBS_NOINTEGRALHEIGHT,
                             ListBoxRect::Left, ListBoxRect::Top, ListBoxRect::Width, ListBoxRect::Height, hwnd_,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(ListBoxId)), instance, nullptr);
     if (!list_)
         return false;
     SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), FALSE);
 
-    settings_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_BITMAP, 0, 19, ControllerWidth,
+    settings_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_CLIPSIBLINGS | SS_BITMAP, 0, 19, ControllerWidth,
                                 ControllerHeight - 19, hwnd_, nullptr, instance, nullptr);
     if (settings_ && skin_.SettingsPanel())
         SendMessageA(settings_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(skin_.SettingsPanel()));
@@ -233,8 +234,9 @@ void MainForm::LoadSettingForm()
 {
     if (!settings_)
         return;
-    ShowWindow(settings_, SW_SHOW);
-    settingsOpen_ = true;
+    // Only the settings button keeps the window from hiding; F2 and "/S"
+    // show the panel without that.
+    SetWindowPos(settings_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
 void MainForm::OnPaint()
@@ -471,7 +473,10 @@ void MainForm::ToggleSettingsPanel()
     if (!settings_)
         return;
     bool show = !IsWindowVisible(settings_);
-    ShowWindow(settings_, show ? SW_SHOW : SW_HIDE);
+    if (show)
+        SetWindowPos(settings_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    else
+        ShowWindow(settings_, SW_HIDE);
     settingsOpen_ = show;
 }
 

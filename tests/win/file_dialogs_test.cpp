@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <dlgs.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -59,6 +59,8 @@ TEST(FileDialogPlatform, LongNameFormOfRealShortPaths)
         {ShortPath(longFolder), longFolder},
         {ShortPath(deepFolder), deepFolder},
         {ShortPath(file), LongPath(file)},
+        // a name already long comes back as it is
+        {file, file},
         // a folder that is not there is left out
         {ShortPath(longFolder) + "\\GONE", longFolder},
     };
@@ -90,10 +92,9 @@ struct FakeDialog {
         filter.clear();
         for (const char* p = ofn->lpstrFilter; p && (p[0] || p[1]); ++p)
             filter += *p;
-        const std::size_t length = FileBufferLength(0) > ofn->nMaxFile ? FileBufferLength(0) : ofn->nMaxFile;
-        fileBuffer.assign(ofn->lpstrFile, length);
+        fileBuffer.assign(ofn->lpstrFile, ofn->nMaxFile);
         titleBuffer.assign(ofn->lpstrFileTitle, ofn->nMaxFileTitle);
-        fileTerminated = ofn->lpstrFile[length] == '\0';
+        fileTerminated = ofn->lpstrFile[ofn->nMaxFile] == '\0';
         titleTerminated = ofn->lpstrFileTitle[ofn->nMaxFileTitle] == '\0';
         initDir = ofn->lpstrInitialDir ? ofn->lpstrInitialDir : "(null)";
         title = ofn->lpstrTitle ? ofn->lpstrTitle : "(null)";
@@ -245,6 +246,106 @@ TEST(AskFile, SettingsHandedToTheDialog)
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
     EXPECT_EQ(ProgramFolder() + "\\lt_win_tests.exe", exe);
+}
+
+// Acts on the dialog box the test thread shows next, from a second thread,
+// the way a user would. A box that stays open is cancelled, so a failing test
+// does not hang.
+class DialogDriver {
+    static BOOL CALLBACK TakeDialogBox(HWND w, LPARAM out)
+    {
+        char cls[16] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (std::strcmp(cls, "#32770") == 0 && IsWindowVisible(w)) {
+            *reinterpret_cast<HWND*>(out) = w;
+            return FALSE;
+        }
+        return TRUE;
+    }
+
+public:
+    explicit DialogDriver(std::function<void(HWND)> act)
+        : owner_(GetCurrentThreadId()), thread_([this, act] { Run(act); })
+    {
+    }
+    ~DialogDriver() { thread_.join(); }
+    DialogDriver(const DialogDriver&) = delete;
+    DialogDriver& operator=(const DialogDriver&) = delete;
+
+    // Read after the driver is gone (joined).
+    bool found = false;
+    std::string title;
+
+private:
+    HWND FindBox() const
+    {
+        HWND box = nullptr;
+        EnumThreadWindows(owner_, TakeDialogBox, reinterpret_cast<LPARAM>(&box));
+        return box;
+    }
+
+    void Run(const std::function<void(HWND)>& act)
+    {
+        using Clock = std::chrono::steady_clock;
+        HWND box = nullptr;
+        for (auto until = Clock::now() + std::chrono::seconds(20); !box && Clock::now() < until;) {
+            Sleep(50);
+            box = FindBox();
+        }
+        if (!box)
+            return;
+        found = true;
+        char text[256] = {};
+        GetWindowTextA(box, text, sizeof text);
+        title = text;
+        act(box);
+        for (auto until = Clock::now() + std::chrono::seconds(10); IsWindow(box) && Clock::now() < until;)
+            Sleep(50);
+        while (HWND left = FindBox()) {
+            PostMessageA(left, WM_COMMAND, IDCANCEL, 0);
+            Sleep(200);
+        }
+    }
+
+    DWORD owner_;
+    std::thread thread_;
+};
+
+// The name box is an Edit deep inside a combo box; it carries the combo's id
+// (or edt1 in older layouts).
+BOOL CALLBACK TakeNameBox(HWND w, LPARAM out)
+{
+    char cls[16] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    const int id = GetDlgCtrlID(w);
+    if (_stricmp(cls, "Edit") == 0 && (id == cmb13 || id == edt1)) {
+        *reinterpret_cast<HWND*>(out) = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Types a name into the file dialog's name box and presses its OK button.
+void ChooseName(HWND dialog, const std::string& name)
+{
+    HWND edit = nullptr;
+    EnumChildWindows(dialog, TakeNameBox, reinterpret_cast<LPARAM>(&edit));
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
+TEST(FileDialogOnScreen, OpenStartsInTheProgramFolder)
+{
+    // A bare name is found only if the dialog opened where the program is.
+    std::string name;
+    bool chosen = false;
+    {
+        DialogDriver driver([](HWND dialog) { ChooseName(dialog, "lt_win_tests.exe"); });
+        chosen = AskOpenFile(nullptr, name, "All(*.*)|*.*");
+        ASSERT_TRUE(driver.found);
+    }
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(name, ProgramFolder() + "\\lt_win_tests.exe");
 }
 
 } // namespace
