@@ -197,6 +197,9 @@ namespace {
 
 // "Lumatrove List(*.ltl)|*.ltl|全てのﾌｧｲﾙ(*.*)|*.*"
 const char* const ListFilter = "Lumatrove List(*.ltl)|*.ltl|\x91\x53\x82\xc4\x82\xcc\xcc\xa7\xb2\xd9(*.*)|*.*";
+// The dialog appends the default extension as it is, so it is "ltl", not a
+// pattern: "*.ltl" turned a typed "list" into "list.*.ltl".
+const char* const ListExtension = "ltl";
 
 template <typename Ask>
 void SaveWith(Ask ask)
@@ -212,12 +215,12 @@ void SaveWith(Ask ask)
 
 void SaveListFile(HWND owner)
 {
-    SaveWith([&](std::string& name) { return AskSaveFile(owner, name, ListFilter, "*.ltl"); });
+    SaveWith([&](std::string& name) { return AskSaveFile(owner, name, ListFilter, ListExtension); });
 }
 
 void SaveListFile(HWND owner, const DialogPlatform& platform)
 {
-    SaveWith([&](std::string& name) { return AskSaveFile(owner, name, ListFilter, "*.ltl", platform); });
+    SaveWith([&](std::string& name) { return AskSaveFile(owner, name, ListFilter, ListExtension, platform); });
 }
 
 bool WriteListFile(const std::string& path, const FileTable& table)

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 #include <new>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -105,6 +106,8 @@ DialogResult CdlClass::Show(Mode mode)
         failure = *chosen.Failure;
     } catch (const std::bad_alloc&) {
         failure = OutOfMemoryText; // a huge MaxFileSize
+    } catch (const std::length_error&) {
+        failure = OutOfMemoryText;
     } catch (const std::exception& e) {
         failure = e.what();
     }

@@ -214,7 +214,9 @@ TEST(CdlClass, HugeBufferRequestIsReportedNotThrown)
     dialog.MaxFileSize = 0x7fffffff;
     EXPECT_EQ(dialog.ShowOpen(), DialogResult::Failed);
     EXPECT_EQ(fake.opens, 0);
-    EXPECT_EQ(fake.failures.size(), 1u);
+    // "メモリが不足しています。"
+    EXPECT_EQ(fake.failures, std::vector<std::string>{"\x83\x81\x83\x82\x83\x8a\x82\xaa\x95\x73\x91\xab"
+                                                      "\x82\xb5\x82\xc4\x82\xa2\x82\xdc\x82\xb7\x81\x42"});
 }
 
 TEST(AskFile, SettingsHandedToTheDialog)
@@ -268,13 +270,17 @@ public:
         : owner_(GetCurrentThreadId()), thread_([this, act] { Run(act); })
     {
     }
-    ~DialogDriver() { thread_.join(); }
+    ~DialogDriver() { Wait(); }
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
 
-    // Read after the driver is gone (joined).
-    bool found = false;
-    std::string title;
+    // True when a dialog box showed up and was acted on.
+    bool Wait()
+    {
+        if (thread_.joinable())
+            thread_.join();
+        return found_;
+    }
 
 private:
     HWND FindBox() const
@@ -294,10 +300,7 @@ private:
         }
         if (!box)
             return;
-        found = true;
-        char text[256] = {};
-        GetWindowTextA(box, text, sizeof text);
-        title = text;
+        found_ = true;
         act(box);
         for (auto until = Clock::now() + std::chrono::seconds(10); IsWindow(box) && Clock::now() < until;)
             Sleep(50);
@@ -308,6 +311,7 @@ private:
     }
 
     DWORD owner_;
+    bool found_ = false;
     std::thread thread_;
 };
 
@@ -334,18 +338,19 @@ void ChooseName(HWND dialog, const std::string& name)
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
 }
 
-TEST(FileDialogOnScreen, OpenStartsInTheProgramFolder)
+TEST(FileDialogOnScreen, OpenReturnsTheTypedPath)
 {
-    // A bare name is found only if the dialog opened where the program is.
+    test::TempFolder dir;
+    // "ソ long name.bmp"
+    const std::string file = dir.Write("\x83\x5c long name.bmp", test::BmpBytes);
+    // "全てのﾌｧｲﾙ(*.*)|*.*"
+    const std::string filter = "\x91\x53\x82\xc4\x82\xcc\xcc\xa7\xb2\xd9(*.*)|*.*";
     std::string name;
-    bool chosen = false;
-    {
-        DialogDriver driver([](HWND dialog) { ChooseName(dialog, "lt_win_tests.exe"); });
-        chosen = AskOpenFile(nullptr, name, "All(*.*)|*.*");
-        ASSERT_TRUE(driver.found);
-    }
+    DialogDriver driver([&](HWND dialog) { ChooseName(dialog, file); });
+    const bool chosen = AskOpenFile(nullptr, name, filter);
+    ASSERT_TRUE(driver.Wait()) << "no dialog box showed up";
     EXPECT_TRUE(chosen);
-    EXPECT_EQ(name, ProgramFolder() + "\\lt_win_tests.exe");
+    EXPECT_EQ(name, file);
 }
 
 } // namespace

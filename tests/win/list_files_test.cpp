@@ -292,7 +292,7 @@ TEST_F(ListFilesTest, SaveDialogOffersTheLastSavedPath)
     choice = dir.File("first.ltl");
     SaveListFile(nullptr, platform);
     EXPECT_EQ(ReadAll(choice), Header + mid + "\r\n");
-    EXPECT_EQ(ext, "*.ltl");
+    EXPECT_EQ(ext, "ltl") << "a bare extension, so a typed name gets .ltl";
     // "全てのﾌｧｲﾙ" in Shift-JIS
     EXPECT_EQ(filter, std::string("Lumatrove List(*.ltl)\0*.ltl\0\x91\x53\x82\xc4\x82\xcc\xcc\xa7\xb2\xd9"
                                   "(*.*)\0*.*\0\0",

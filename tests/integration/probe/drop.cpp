@@ -2,21 +2,22 @@
 
 #include <shlobj.h>
 
-#include <cstdlib>
 #include <cstring>
 
 namespace lt::probe {
 
 namespace {
 
+// DROPFILES header, then the ANSI names, each NUL-terminated, then one more NUL.
 std::vector<char> DropBlock(const std::vector<std::wstring>& paths)
 {
     std::vector<char> block(sizeof(DROPFILES));
-    auto* header = reinterpret_cast<DROPFILES*>(block.data());
-    header->pFiles = sizeof(DROPFILES);
-    header->pt = {20, 20};
-    header->fNC = FALSE;
-    header->fWide = FALSE;
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.pt = {20, 20};
+    header.fNC = FALSE;
+    header.fWide = FALSE;
+    std::memcpy(block.data(), &header, sizeof header);
     for (const std::wstring& p : paths) {
         int n = WideCharToMultiByte(CP_ACP, 0, p.c_str(), -1, nullptr, 0, nullptr, nullptr);
         size_t at = block.size();
@@ -27,34 +28,49 @@ std::vector<char> DropBlock(const std::vector<std::wstring>& paths)
     return block;
 }
 
+struct ProcessMemory {
+    HANDLE process = nullptr;
+    void* address = nullptr;
+    ~ProcessMemory()
+    {
+        if (address)
+            VirtualFreeEx(process, address, 0, MEM_RELEASE);
+        if (process)
+            CloseHandle(process);
+    }
+};
+
 } // namespace
 
+// Wine does not carry a global memory handle across processes with the
+// message: a block made here with GlobalAlloc reaches the target as a handle
+// its DragQueryFileA cannot read (count 0). So the block is placed in the
+// target's own memory. The drag functions lock the handle with GlobalLock,
+// which gives back a plain (non-handle) pointer unchanged, so such a block
+// reads like one the shell made. The message is sent, not posted: when it
+// returns, the target has taken every file, and the block can be freed.
 bool DropFiles(HWND target, const std::vector<std::wstring>& paths, std::string& error)
 {
     std::vector<char> block = DropBlock(paths);
-    const char* mode = std::getenv("LTPROBE_DROP");
-    if (mode && std::strcmp(mode, "remote") == 0) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(target, &pid);
-        HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-        void* remote = proc ? VirtualAllocEx(proc, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE) : nullptr;
-        if (!remote || !WriteProcessMemory(proc, remote, block.data(), block.size(), nullptr)) {
-            error = "cannot place the drop block in the target";
-            return false;
-        }
-        CloseHandle(proc);
-        return SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0), true;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(target, &pid);
+    ProcessMemory mem;
+    mem.process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    if (mem.process)
+        mem.address = VirtualAllocEx(mem.process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!mem.address || !WriteProcessMemory(mem.process, mem.address, block.data(), block.size(), nullptr)) {
+        error = "cannot place the drop block in the target process";
+        return false;
     }
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, block.size());
-    void* p = GlobalLock(mem);
-    std::memcpy(p, block.data(), block.size());
-    GlobalUnlock(mem);
-    bool send = mode && std::strcmp(mode, "send") == 0;
-    if (send)
-        SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
-    else
-        PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(mem), 0);
-    Sleep(500);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(mem.address), 0, SMTO_NORMAL,
+                             DropTimeoutMs, &result)) {
+        // Still being handled: leave the block to the target rather than
+        // pulling it away under its feet.
+        mem.address = nullptr;
+        error = "the drop was not handled in time";
+        return false;
+    }
     return true;
 }
 

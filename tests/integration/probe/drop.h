@@ -7,6 +7,8 @@
 
 namespace lt::probe {
 
+constexpr unsigned DropTimeoutMs = 60000;
+
 // Sends WM_DROPFILES with the given paths (ANSI names, fWide false) to the
 // window; false with a reason when the drop could not be made.
 bool DropFiles(HWND target, const std::vector<std::wstring>& paths, std::string& error);
