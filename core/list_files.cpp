@@ -169,19 +169,25 @@ private:
     }
 
     // WAV files never count as the first music: the player moves on only
-    // through MIDI and MP3 entries.
+    // through MIDI and MP3 entries. The kind is the one the list gave the
+    // file, so each file is classified once; files that did not enter the
+    // list (missing, unknown) have none.
     static void AddNamed(const std::string& name, std::string& firstMusic)
     {
-        if (!CanNamePath(name) || !FileExists(name))
+        if (!CanNamePath(name))
             return;
+        FileList().CurrentFile = name;
+        LoadFile();
         if (firstMusic.empty()) {
-            const FileKind kind = GetFileKind(name);
+            const FileKind kind = FileList().Table.At(FindEntry(name)).Kind;
             if (kind == FileKind::Midi || kind == FileKind::Mp3)
                 firstMusic = name;
         }
-        FileList().CurrentFile = name;
-        LoadFile();
-        PumpMessages();
+        // Messages run between files, though not after every one: each
+        // look costs about as much as adding a file.
+        static std::size_t added = 0;
+        if (++added % 32 == 0)
+            PumpMessages();
     }
 
     std::set<std::string> reading_;
