@@ -60,7 +60,7 @@ bool MainForm::Create()
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
-    wc.style = CS_DBLCLKS;
+    // No CS_DBLCLKS: two quick presses on the skin are two presses.
     wc.lpfnWndProc = &MainForm::WndProcThunk;
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
