@@ -41,17 +41,49 @@ lt_prefix_ready() {
       WINEPREFIX="$prefix" wineserver -w
       lt_register_fonts "$prefix"
       WINEPREFIX="$prefix" wineserver -w
+      wine --version > "$prefix/.lt-wine" 2>/dev/null
       touch "$prefix/.lt-ready"
     fi
   ) 9>"$prefix.lock"
 }
 
-# A new prefix at dest, copied from a booted template (a boot takes ~10 s).
-lt_prefix_fresh() {
-  local dest="$1" template="$LT_CACHE/template-prefix"
+# The booted template that fresh prefixes are copied from; a template from
+# another Wine version is booted afresh. Prints its path.
+lt_template_ready() {
+  local template="$LT_CACHE/template-prefix" version
+  version="$(wine --version 2>/dev/null)"
+  (
+    flock 9
+    if [ -f "$template/.lt-ready" ] && [ "$(cat "$template/.lt-wine" 2>/dev/null)" != "$version" ]; then
+      rm -rf "$template"
+    fi
+  ) 9>"$template.lock"
   lt_prefix_ready "$template"
+  echo "$template"
+}
+
+# A new prefix at dest, copied from the template (a boot takes ~10 s). The
+# template's program and library images (most of its 600 MB) are shared by
+# hard links, since Wine only reads them; everything else is copied. Copies
+# never run Wine's prefix update (which would write through the links): the
+# template always matches the installed Wine. Across file systems it is a
+# plain copy.
+lt_prefix_fresh() {
+  local dest="$1" template
+  template="$(lt_template_ready)"
   rm -rf "$dest"
-  cp -a "$template" "$dest"
+  if ! cp -al "$template" "$dest" 2>/dev/null; then
+    rm -rf "$dest"
+    cp -a "$template" "$dest"
+    return
+  fi
+  (
+    cd "$template" &&
+      find . -type f ! \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.nls' -o -iname '*.sys' \
+        -o -iname '*.drv' -o -iname '*.vxd' -o -iname '*.ocx' -o -iname '*.cpl' -o -iname '*.acm' \
+        -o -iname '*.tlb' -o -iname '*.ds' -o -iname '*.ax' -o -iname '*.com' -o -iname '*.msstyles' \) \
+        -print0 | xargs -0 -r cp -p --parents --remove-destination -t "$dest"
+  )
 }
 
 # The Windows folder of a prefix, as a Linux path.

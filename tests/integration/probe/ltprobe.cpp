@@ -3,6 +3,27 @@
 //
 //   ltprobe <command> [arguments]     (output is UTF-8 on stdout)
 //
+// The controller is the window titled "Controller"; the list is its list box.
+//   wait-window [ms]       wait for the controller; print its handle
+//   wait-gone [ms]         wait until no controller is left
+//   list                   one row per list line: item data, TAB, text
+//   count                  number of list lines
+//   wait-count N [ms]      wait until the list has N lines; print the count
+//   selected               index of the selected line, -1 for none
+//   click X Y              left press and release at client (X, Y), sent;
+//                          print the milliseconds their handling took
+//   rclick X Y             right press and release, posted (a menu may open)
+//   key VK                 key down and up, sent
+//   close                  post WM_CLOSE
+//   visible | iconic | foreground   print 1 or 0
+//   minimize               minimise the controller
+//   prop NAME              print the controller's window property NAME
+//   drop PATH...           drop files on the list, as the shell does
+//   windows                visible top-level windows: hwnd, pid, class, title
+//   start EXE [TAIL]       run EXE with the command line "EXE" TAIL as given;
+//                          print its exit code and how long it ran
+//   dismiss                close the program's dialog boxes; print their texts
+//
 // Exit status: 0 success, 1 the awaited state did not come / window missing,
 // 2 bad usage.
 #include <windows.h>
@@ -111,7 +132,7 @@ int Usage()
 {
     Err("usage: ltprobe wait-window [ms] | wait-gone [ms] | list | count | wait-count N [ms] | selected |"
         " click X Y | rclick X Y | key VK | close | visible | iconic | foreground | minimize |"
-        " prop NAME | drop PATH...");
+        " prop NAME | drop PATH... | windows | start EXE [TAIL] | dismiss");
     return 2;
 }
 
@@ -191,16 +212,19 @@ bool PointArgs(const Context& c, LPARAM& lp)
     return true;
 }
 
-// Sent, so that when it returns the press and release have been handled.
+// Sent, so that when it returns the press and release have been handled;
+// prints how long that took in milliseconds.
 int Click(Context& c)
 {
     LPARAM lp = 0;
     if (!PointArgs(c, lp))
         return Usage();
+    DWORD start = GetTickCount();
     if (!Send(c.controller, WM_LBUTTONDOWN, MK_LBUTTON, lp) || !Send(c.controller, WM_LBUTTONUP, 0, lp)) {
         Err("click was not handled in time");
         return 1;
     }
+    Out(std::to_string(GetTickCount() - start));
     return 0;
 }
 
@@ -296,6 +320,110 @@ int Prop(Context& c)
     return 0;
 }
 
+BOOL CALLBACK AddWindowRow(HWND w, LPARAM param)
+{
+    if (!IsWindowVisible(w))
+        return TRUE;
+    wchar_t cls[256] = {}, title[256] = {};
+    GetClassNameW(w, cls, 256);
+    GetWindowTextW(w, title, 256);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    char head[64];
+    std::snprintf(head, sizeof head, "0x%08lX\t%lu\t", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)),
+                  static_cast<unsigned long>(pid));
+    reinterpret_cast<std::vector<std::string>*>(param)->push_back(head + Utf8(cls) + "\t" + Utf8(title));
+    return TRUE;
+}
+
+// Visible top-level windows of every process: hwnd, process id, class, title.
+int Windows(Context&)
+{
+    std::vector<std::string> rows;
+    EnumWindows(AddWindowRow, reinterpret_cast<LPARAM>(&rows));
+    for (const std::string& r : rows)
+        Out(r);
+    return 0;
+}
+
+// Starts a program with exactly the command line "EXE" TAIL, the way the
+// shell would (no quoting added to TAIL), and waits for it to end.
+int Start(Context& c)
+{
+    if (c.args.empty() || c.args.size() > 2)
+        return Usage();
+    std::wstring line = L"\"" + c.args[0] + L"\"";
+    if (c.args.size() == 2)
+        line += L" " + c.args[1];
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    DWORD start = GetTickCount();
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        Err("cannot start " + Utf8(c.args[0]));
+        return 1;
+    }
+    CloseHandle(pi.hThread);
+    DWORD waited = WaitForSingleObject(pi.hProcess, DefaultTimeoutMs * 3);
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    if (waited != WAIT_OBJECT_0) {
+        Err("still running after " + std::to_string(DefaultTimeoutMs * 3) + " ms");
+        return 1;
+    }
+    Out("exit=" + std::to_string(code) + " ms=" + std::to_string(GetTickCount() - start));
+    return 0;
+}
+
+struct BoxSearch {
+    DWORD pid;
+    std::vector<HWND> boxes;
+};
+
+BOOL CALLBACK AddBox(HWND w, LPARAM param)
+{
+    auto* s = reinterpret_cast<BoxSearch*>(param);
+    wchar_t cls[16] = {};
+    GetClassNameW(w, cls, 16);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == s->pid && IsWindowVisible(w) && std::wcscmp(cls, L"#32770") == 0)
+        s->boxes.push_back(w);
+    return TRUE;
+}
+
+BOOL CALLBACK AddStaticText(HWND w, LPARAM param)
+{
+    wchar_t cls[16] = {}, text[512] = {};
+    GetClassNameW(w, cls, 16);
+    if (lstrcmpiW(cls, L"Static") == 0 && GetWindowTextW(w, text, 512) > 0) {
+        auto* out = reinterpret_cast<std::wstring*>(param);
+        *out += (out->empty() ? L"" : L" / ") + std::wstring(text);
+    }
+    return TRUE;
+}
+
+// Closes the dialog boxes the program shows (Cancel where there is one, else
+// OK); prints each one's title and texts. For machines that lack a device a
+// box reports on, such as a MIDI synthesiser.
+int Dismiss(Context& c)
+{
+    BoxSearch search{};
+    GetWindowThreadProcessId(c.controller, &search.pid);
+    EnumWindows(AddBox, reinterpret_cast<LPARAM>(&search));
+    for (HWND box : search.boxes) {
+        wchar_t title[256] = {};
+        GetWindowTextW(box, title, 256);
+        std::wstring texts;
+        EnumChildWindows(box, AddStaticText, reinterpret_cast<LPARAM>(&texts));
+        Out(Utf8(title) + "\t" + Utf8(texts));
+        int button = GetDlgItem(box, IDCANCEL) ? IDCANCEL : IDOK;
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    }
+    return 0;
+}
+
 int Drop(Context& c)
 {
     if (c.args.empty())
@@ -320,7 +448,8 @@ constexpr Command Commands[] = {
     {L"click", Click, true},             {L"rclick", RightClick, true},   {L"key", Key, true},
     {L"close", Close, true},             {L"visible", Visible, true},     {L"iconic", Iconic, true},
     {L"foreground", Foreground, true},   {L"minimize", Minimize, true},   {L"prop", Prop, true},
-    {L"drop", Drop, true},
+    {L"drop", Drop, true},               {L"windows", Windows, false},    {L"start", Start, false},
+    {L"dismiss", Dismiss, true},
 };
 
 } // namespace

@@ -1,0 +1,78 @@
+#!/usr/bin/env python3
+"""Timings of a full file list (10,000 entries), printed, not judged:
+  (a) adding them through one command queue file (one drain);
+  (b) rebuilding the list display by switching the kind filter.
+
+    bench.py --exe lumatrove.exe --probe ltprobe.exe [--entries N]
+"""
+
+import argparse
+import statistics
+import sys
+import time
+
+import fixtures
+from lt_session import FILES_WIN, Deadline, Failure, Session
+
+GRAPHIC = (100, 198)
+ALL_FILES = (30, 198)
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--exe", required=True)
+    ap.add_argument("--probe", required=True)
+    ap.add_argument("--entries", type=int, default=10000, help="list size (the table holds 10,000)")
+    ap.add_argument("--rounds", type=int, default=3, help="filter switches to time")
+    ap.add_argument("--budget", type=float, default=1500, help="seconds before it gives up and cleans up")
+    a = ap.parse_args()
+    n = a.entries
+
+    with Session(a.exe, a.probe, "bench", a.budget) as s:
+        # All pictures but the last entry, a sound, so that the Graphic filter
+        # shows one line fewer than AllFile.
+        bmp = fixtures.bmp()
+        paths = []
+        for i in range(n - 1):
+            (s.files_dir / f"f{i:05d}.bmp").write_bytes(bmp)
+            paths.append(f"{FILES_WIN}\\f{i:05d}.bmp")
+        paths.append(s.fixture("last.wav", fixtures.wav()))
+        s.launch()
+        builds_before = s.prop("LtListBuilds")
+
+        t0 = time.monotonic()
+        s.write_queue(paths)
+        got = s.wait_count(n, 900_000)
+        drain = time.monotonic() - t0
+        builds_after = s.prop("LtListBuilds")
+        if got != n:
+            raise Failure(f"queue drain: expected {n} lines, got {got}")
+        print(f"(a) {n} files through one queue file: {drain:.2f} s until the list shows {n} lines"
+              f" (polled; includes ~0.1 s of probe start-up)")
+        print(f"    LtListBuilds before {builds_before}, after {builds_after}"
+              f" ({builds_after - builds_before} rebuild(s) for the drain)")
+
+        to_graphic, to_all = [], []
+        for _ in range(a.rounds):
+            to_graphic.append(s.click(*GRAPHIC))
+            if s.count() != n - 1:
+                raise Failure(f"Graphic filter: expected {n - 1} lines, got {s.count()}")
+            to_all.append(s.click(*ALL_FILES))
+            if s.count() != n:
+                raise Failure(f"AllFile filter: expected {n} lines, got {s.count()}")
+        print(f"(b) MakeList over {n} entries (filter press and release, handled synchronously):")
+        print(f"    Graphic -> {n - 1} lines: {fmt(to_graphic)}")
+        print(f"    AllFile -> {n} lines: {fmt(to_all)}")
+    return 0
+
+
+def fmt(ms):
+    return f"median {statistics.median(ms):.0f} ms (min {min(ms)}, max {max(ms)}, {len(ms)} rounds)"
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main())
+    except (Failure, Deadline) as e:
+        print(f"bench failed: {e}")
+        sys.exit(1)

@@ -1,0 +1,369 @@
+"""A throwaway Wine world for one test group: a fresh prefix copied from the
+booted template, its own virtual display and null-sink sound server, the
+program under test started in it, and ltprobe to look at it from outside.
+
+Everything started here is ended here, by its own process id, plus
+`wineserver -k` for this prefix only.
+"""
+
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parents[2]
+WINE_ENV = ROOT / "scripts" / "wine-env.sh"
+
+# Where fixtures live inside the prefix, seen from both sides.
+FILES_DIR = "lt"
+FILES_WIN = "C:\\" + FILES_DIR
+
+
+class Failure(Exception):
+    """A step could not be carried out at all (not a failed check)."""
+
+
+class Deadline(Exception):
+    pass
+
+
+def _on_deadline(signum, frame):
+    raise Deadline(f"signal {signum}: time budget used up")
+
+
+def win_path(unix_path):
+    """The program sees the Linux root as drive Z:."""
+    return "Z:" + str(Path(unix_path).resolve()).replace("/", "\\")
+
+
+class Session:
+    def __init__(self, exe, probe, name, budget=None):
+        self.exe = Path(exe).resolve()
+        self.probe_exe = Path(probe).resolve()
+        self.name = name
+        self.budget = budget
+        self.tmp = Path(tempfile.mkdtemp(prefix=f"lt-{name}-"))
+        self.prefix = self.tmp / "prefix"
+        self.env = None
+        self.apps = []  # wine processes we started (their pid is the program's)
+        self.helpers = {}  # name -> (pid, what its command line holds)
+        self.failures = []
+        self.checks = 0
+        self.log = open(self.tmp / "wine.log", "ab")
+
+    # -- set-up and clean-up -------------------------------------------------
+
+    def __enter__(self):
+        signal.signal(signal.SIGTERM, _on_deadline)
+        signal.signal(signal.SIGINT, _on_deadline)
+        try:
+            self._start_world()
+        except BaseException:
+            self.close()
+            raise
+        # The budget is for the checks; booting a template prefix (first
+        # use, new Wine) is bounded on its own.
+        if self.budget:
+            signal.signal(signal.SIGALRM, _on_deadline)
+            signal.alarm(int(self.budget))
+        return self
+
+    def __exit__(self, *exc):
+        if self.budget:
+            signal.alarm(0)
+        self.close()
+        return False
+
+    def _start_world(self):
+        envfile = self.tmp / "env"
+        script = (
+            '. "$1" && lt_prefix_fresh "$2" && lt_xvfb_start && lt_pulse_start'
+            ' && printf "%s %s %s\\n" "$LT_XVFB_PID" "$LT_PULSE_PID" "$LT_PULSE_DIR"'
+            ' && env -0 > "$3"'
+        )
+        r = subprocess.run(["bash", "-c", script, "lt", str(WINE_ENV), str(self.prefix), str(envfile)],
+                           stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=180)
+        fields = r.stdout.decode().split()
+        if len(fields) >= 2:
+            self.helpers["Xvfb"] = (int(fields[0]), "Xvfb")
+            self.helpers["pulseaudio"] = (int(fields[1]), "pulseaudio")
+        if len(fields) == 3:
+            self.pulse_dir = fields[2]
+        if r.returncode != 0 or len(fields) != 3:
+            raise Failure(f"cannot set up Wine, display and sound: {r.stderr.decode(errors='replace')}")
+        env = {}
+        for item in envfile.read_bytes().split(b"\0"):
+            if b"=" in item:
+                k, v = item.split(b"=", 1)
+                env[k.decode()] = v.decode(errors="replace")
+        env["WINEPREFIX"] = str(self.prefix)
+        if not env.get("DISPLAY", ":").lstrip(":"):
+            raise Failure("virtual display did not start")
+        self.env = env
+        self.files_dir.mkdir(parents=True, exist_ok=True)
+
+    def close(self):
+        if self.env:
+            try:
+                subprocess.run(["wineserver", "-k"], env=self.env, timeout=30,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            except subprocess.TimeoutExpired:
+                pass
+        for p in self.apps:
+            if p.poll() is None:
+                p.kill()
+            try:
+                p.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                pass
+        for pid, what in self.helpers.values():
+            _end_helper(pid, what)
+        self.helpers.clear()
+        self.log.close()
+        if os.environ.get("LT_KEEP_TMP"):
+            print(f"# kept {self.tmp}")
+        else:
+            shutil.rmtree(self.tmp, ignore_errors=True)
+            if getattr(self, "pulse_dir", None):
+                shutil.rmtree(self.pulse_dir, ignore_errors=True)
+
+    # -- places --------------------------------------------------------------
+
+    @property
+    def windir(self):
+        return self.prefix / "drive_c" / "windows"
+
+    @property
+    def settings_file(self):
+        return self.windir / "Lumatrove.ini"
+
+    @property
+    def queue_file(self):
+        return self.windir / "LTDummy.ini"
+
+    @property
+    def files_dir(self):
+        return self.prefix / "drive_c" / FILES_DIR
+
+    def fixture(self, name, data):
+        """Writes a file in the fixture folder; returns its Windows path."""
+        (self.files_dir / name).write_bytes(data)
+        return f"{FILES_WIN}\\{name}"
+
+    # -- the program -----------------------------------------------------------
+
+    def start_app(self, *args):
+        """Starts a copy with the given arguments (Wine quotes any argument
+        holding a blank); returns its process."""
+        p = subprocess.Popen(["wine", str(self.exe), *args], env=self.env,
+                             stdout=self.log, stderr=self.log, stdin=subprocess.DEVNULL)
+        self.apps.append(p)
+        return p
+
+    def run_app(self, *args, timeout=20):
+        """A copy that should end by itself: returns (exit code, seconds),
+        exit code None when it was still running after timeout seconds."""
+        t0 = time.monotonic()
+        p = self.start_app(*args)
+        try:
+            code = p.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            code = None
+        return code, time.monotonic() - t0
+
+    def run_app_raw(self, tail):
+        """A copy started with exactly `"exe" tail` as its command line, as
+        the shell would start it; returns (exit code, milliseconds)."""
+        out = self.probe("start", win_path(self.exe), tail, timeout=60)
+        fields = dict(f.split("=", 1) for f in out.split())
+        return int(fields["exit"]), int(fields["ms"])
+
+    def launch(self):
+        """First start: the program comes up with its controller window."""
+        p = self.start_app()
+        self.probe("wait-window", "20000", timeout=40)
+        return p
+
+    # -- the probe ---------------------------------------------------------------
+
+    def probe_run(self, *args, timeout=30):
+        # Output goes through files, not pipes: a wine process may start the
+        # prefix's lasting services, which would hold a pipe open for good.
+        with tempfile.TemporaryFile(dir=self.tmp) as out, tempfile.TemporaryFile(dir=self.tmp) as err:
+            p = subprocess.Popen(["wine", str(self.probe_exe), *map(str, args)], env=self.env,
+                                 stdout=out, stderr=err, stdin=subprocess.DEVNULL)
+            try:
+                code = p.wait(timeout=timeout)
+            except subprocess.TimeoutExpired:
+                p.kill()
+                p.wait()
+                raise Failure(f"ltprobe {' '.join(map(str, args))}: no answer within {timeout} s") from None
+            out.seek(0)
+            err.seek(0)
+            return code, out.read().decode("utf-8", errors="replace"), err.read().decode("utf-8", errors="replace")
+
+    def probe(self, *args, timeout=30):
+        code, out, err = self.probe_run(*args, timeout=timeout)
+        if code != 0:
+            raise Failure(f"ltprobe {' '.join(map(str, args))}: exit {code}: {err.strip()}")
+        # Only the line end goes: blanks at the end of a list line are data.
+        return out[:-1] if out.endswith("\n") else out
+
+    def list_lines(self):
+        """The list box lines as (item data, text)."""
+        out = self.probe("list")
+        rows = []
+        for line in out.split("\n") if out else []:
+            data, _, text = line.partition("\t")
+            rows.append((int(data), text))
+        return rows
+
+    def count(self):
+        return int(self.probe("count"))
+
+    def wait_count(self, n, timeout_ms=5000):
+        """Waits until the list shows n lines; returns the count last seen."""
+        _, out, _ = self.probe_run("wait-count", n, timeout_ms, timeout=timeout_ms / 1000 + 30)
+        return int(out.strip() or -1)
+
+    def wait_count_dismissing(self, n, timeout=10.0):
+        """Waits until the list shows n lines, closing the program's message
+        boxes meanwhile (each is printed as a note); returns the last count."""
+        end = time.monotonic() + timeout
+        while True:
+            for box in self.probe("dismiss").splitlines():
+                print(f"# note: closed a message box: {box}")
+            count = self.count()
+            if count == n or time.monotonic() >= end:
+                return count
+            time.sleep(0.1)
+
+    def prop(self, name):
+        return int(self.probe("prop", name))
+
+    def click(self, x, y):
+        """Left press and release at client (x, y); returns the milliseconds
+        the program took to handle them."""
+        return int(self.probe("click", x, y, timeout=90))
+
+    def windows(self):
+        """Visible top-level windows as (hwnd, pid, class, title)."""
+        rows = []
+        for line in self.probe("windows").splitlines():
+            parts = line.split("\t")
+            if len(parts) == 4:
+                rows.append(tuple(parts))
+        return rows
+
+    def write_queue(self, paths):
+        """Puts a command queue file in place at once, in the format a
+        starting copy writes: 16-bit count, then 16-bit length + ANSI bytes
+        per record (written aside and renamed, so the reader never sees half)."""
+        records = [p.encode("cp932") for p in paths]
+        data = struct.pack("<h", len(records)) + b"".join(struct.pack("<H", len(r)) + r for r in records)
+        aside = self.windir / "LTDummy.tmp"
+        aside.write_bytes(data)
+        os.replace(aside, self.queue_file)
+
+    # -- checks ----------------------------------------------------------------
+
+    def check(self, ok, what, expected=None, got=None):
+        self.checks += 1
+        if ok:
+            print(f"ok   {what}")
+            return True
+        detail = "" if expected is None and got is None else f": expected {expected!r}, got {got!r}"
+        self.failures.append(what + detail)
+        print(f"FAIL {what}{detail}")
+        return False
+
+    def equal(self, got, expected, what):
+        if got != expected and isinstance(got, list) and isinstance(expected, list) and len(expected) + len(got) > 8:
+            # Long lists: name the first row that differs rather than print both.
+            i = next((i for i, (a, b) in enumerate(zip(expected, got)) if a != b), min(len(expected), len(got)))
+            want = expected[i] if i < len(expected) else "(no row)"
+            have = got[i] if i < len(got) else "(no row)"
+            return self.check(False, f"{what}: {len(expected)} rows expected, {len(got)} got; first difference"
+                                     f" at row {i + 1}", want, have)
+        return self.check(got == expected, what, expected, got)
+
+    def wait_until(self, pred, timeout=5.0, step=0.05):
+        end = time.monotonic() + timeout
+        while True:
+            if pred():
+                return True
+            if time.monotonic() >= end:
+                return False
+            time.sleep(step)
+
+
+def _end_helper(pid, what):
+    """Ends a helper we started, after making sure the id is still that helper."""
+    try:
+        cmdline = Path(f"/proc/{pid}/cmdline").read_bytes()
+    except OSError:
+        return
+    if what.encode() not in cmdline:
+        return
+    for sig, wait in ((signal.SIGTERM, 3.0), (signal.SIGKILL, 2.0)):
+        try:
+            os.kill(pid, sig)
+        except ProcessLookupError:
+            return
+        end = time.monotonic() + wait
+        while time.monotonic() < end:
+            if not Path(f"/proc/{pid}").exists() or _is_zombie(pid):
+                return
+            time.sleep(0.05)
+
+
+def _is_zombie(pid):
+    try:
+        return Path(f"/proc/{pid}/stat").read_text().split(") ", 1)[1].startswith("Z")
+    except (OSError, IndexError):
+        return True
+
+
+def _show_windows(s):
+    """What is on the screen when a step got stuck (a message box, say)."""
+    try:
+        code, out, _ = s.probe_run("windows", timeout=15)
+    except Failure:
+        return
+    for row in out.splitlines():
+        print(f"#   window: {row}")
+
+
+def run_groups(groups, argv=None):
+    """Command line: --exe EXE --probe PROBE [--budget SECONDS] GROUP..."""
+    import argparse
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--exe", required=True)
+    ap.add_argument("--probe", required=True)
+    ap.add_argument("--budget", type=float, default=None, help="seconds before the group gives up and cleans up")
+    ap.add_argument("group", nargs="+", choices=sorted(groups))
+    a = ap.parse_args(argv)
+    failed = 0
+    for name in a.group:
+        t0 = time.monotonic()
+        print(f"# group {name}")
+        try:
+            with Session(a.exe, a.probe, name, a.budget) as s:
+                try:
+                    groups[name](s)
+                except Failure as e:
+                    s.check(False, f"step failed: {e}")
+                    _show_windows(s)
+                bad = len(s.failures)
+                total = s.checks
+        except (Failure, Deadline) as e:
+            print(f"FAIL {name}: {e}")
+            failed += 1
+            continue
+        print(f"# group {name}: {total - bad}/{total} checks passed in {time.monotonic() - t0:.1f} s")
+        failed += bad > 0
+    return 1 if failed else 0
