@@ -4,6 +4,7 @@
 
 #include "core/file_kind.h"
 #include "core/file_list.h"
+#include "core/kind_prefetch.h"
 #include "core/win_handles.h"
 
 namespace lt {
@@ -51,6 +52,7 @@ void AddFolderFiles(std::string folder)
     std::vector<std::string> files = FolderFiles(folder);
     if (!files.empty()) {
         std::string lastMidi;
+        KindPrefetch prefetch(files);
         list.QuietMode = true;
         for (const std::string& path : files) {
             list.CurrentFile = path;

@@ -11,6 +11,7 @@
 #include "core/app_paths.h"
 #include "core/command_queue.h"
 #include "core/command_queue_format.h"
+#include "core/kind_prefetch.h"
 #include "core/list_files.h"
 #include "core/settings_store.h"
 #include "core/startup.h"
@@ -270,10 +271,13 @@ void MainForm::QueueTick()
     std::vector<std::string> paths;
     FileListState& list = FileList();
     if (DrainQueue(Paths().QueueFile, paths) == DrainResult::Drained) {
+        for (std::string& record : paths)
+            record = CleanQueuedPath(record);
+        KindPrefetch prefetch(paths);
         list.BatchMode = true;
         std::size_t done = 0;
-        for (const std::string& record : paths) {
-            list.CurrentFile = CleanQueuedPath(record);
+        for (const std::string& path : paths) {
+            list.CurrentFile = path;
             LoadFile();
             if (++done % 256 == 0)
                 PumpMessages();

@@ -4,11 +4,41 @@
 
 #include <array>
 
+#include "core/file_kind_cache.h"
 #include "core/win_handles.h"
 
 namespace lt {
 
+namespace {
+std::unique_ptr<KnownFiles> g_prefetched;
+
+const KnownFile* Prefetched(const std::string& path)
+{
+    if (!g_prefetched)
+        return nullptr;
+    auto it = g_prefetched->find(path);
+    return it == g_prefetched->end() ? nullptr : &it->second;
+}
+} // namespace
+
+const KnownFiles* PrefetchedKinds() { return g_prefetched.get(); }
+void SetPrefetchedKinds(std::unique_ptr<KnownFiles> files) { g_prefetched = std::move(files); }
+
 bool FileExists(const std::string& path)
+{
+    if (const KnownFile* known = Prefetched(path))
+        return known->Exists;
+    return ExistsOnDisk(path);
+}
+
+FileKind GetFileKind(const std::string& path)
+{
+    if (const KnownFile* known = Prefetched(path); known && known->Exists)
+        return known->Kind;
+    return KindOnDisk(path);
+}
+
+bool ExistsOnDisk(const std::string& path)
 {
     // A listing with a pattern would match other names; only exact paths count.
     if (path.empty() || path.find_first_of("*?") != std::string::npos)
@@ -22,7 +52,7 @@ bool FileExists(const std::string& path)
     return (attributes & excluded) == 0;
 }
 
-FileKind GetFileKind(const std::string& path)
+FileKind KindOnDisk(const std::string& path)
 {
     if (IsM3uName(path))
         return FileKind::M3u;

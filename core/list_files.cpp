@@ -7,6 +7,7 @@
 
 #include "core/file_kind.h"
 #include "core/file_list.h"
+#include "core/kind_prefetch.h"
 #include "core/list_file_format.h"
 #include "core/text_rules.h"
 #include "core/win_handles.h"
@@ -139,32 +140,41 @@ private:
 
     static std::string WalkList(const std::string& path)
     {
-        std::string firstMusic;
-        const std::optional<std::string> text = ReadWholeFile(path);
-        if (!text)
-            return firstMusic;
-        FieldReader fields(*text);
-        if (!IsListHeader(fields.Next()))
-            return firstMusic;
-        while (!fields.AtEnd())
-            AddNamed(fields.Next(), firstMusic);
-        return firstMusic;
+        std::vector<std::string> names;
+        if (const std::optional<std::string> text = ReadWholeFile(path)) {
+            FieldReader fields(*text);
+            if (IsListHeader(fields.Next())) {
+                while (!fields.AtEnd())
+                    names.push_back(fields.Next());
+            }
+        }
+        return AddAll(names);
     }
 
     // Every field is relative to the play list's folder; absolute paths and
     // "#" information lines thus name nothing and drop out.
     static std::string WalkM3u(const std::string& path)
     {
+        std::vector<std::string> names;
+        if (const std::optional<std::string> text = ReadWholeFile(path)) {
+            FieldReader fields(*text);
+            do {
+                const std::string field = fields.Next();
+                if (!field.empty())
+                    names.push_back(M3uCandidate(path, field));
+            } while (!fields.AtEnd());
+        }
+        return AddAll(names);
+    }
+
+    // Adds the named files in order and returns the first music among them.
+    static std::string AddAll(std::vector<std::string>& names)
+    {
+        std::erase_if(names, [](const std::string& name) { return !CanNamePath(name); });
+        KindPrefetch prefetch(names);
         std::string firstMusic;
-        const std::optional<std::string> text = ReadWholeFile(path);
-        if (!text)
-            return firstMusic;
-        FieldReader fields(*text);
-        do {
-            const std::string field = fields.Next();
-            if (!field.empty())
-                AddNamed(M3uCandidate(path, field), firstMusic);
-        } while (!fields.AtEnd());
+        for (const std::string& name : names)
+            AddNamed(name, firstMusic);
         return firstMusic;
     }
 
@@ -174,8 +184,6 @@ private:
     // list (missing, unknown) have none.
     static void AddNamed(const std::string& name, std::string& firstMusic)
     {
-        if (!CanNamePath(name))
-            return;
         FileList().CurrentFile = name;
         LoadFile();
         if (firstMusic.empty()) {

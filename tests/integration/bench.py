@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Timings of a full file list (10,000 entries), printed, not judged:
   (a) adding them through one command queue file (one drain);
-  (b) rebuilding the list display by switching the kind filter.
+  (b) rebuilding the list display by switching the kind filter;
+  (c) reading them back from a list file given to a second start.
 
     bench.py --exe lumatrove.exe --probe ltprobe.exe [--entries N]
 """
@@ -16,6 +17,7 @@ from lt_session import FILES_WIN, Deadline, Failure, Session
 
 GRAPHIC = (100, 198)
 ALL_FILES = (30, 198)
+CLEAR = (200, 10)
 
 
 def main():
@@ -63,6 +65,21 @@ def main():
         print(f"(b) MakeList over {n} entries (filter press and release, handled synchronously):")
         print(f"    Graphic -> {n - 1} lines: {fmt(to_graphic)}")
         print(f"    AllFile -> {n} lines: {fmt(to_all)}")
+
+        header = b"LumatroveList Ver5.0\r\n"
+        (s.files_dir / "all.ltl").write_bytes(header + b"".join(p.encode("cp932") + b"\r\n" for p in paths))
+        s.click(*CLEAR)
+        if s.count() != 0:
+            raise Failure(f"Clear: expected 0 lines, got {s.count()}")
+        builds_before = s.prop("LtListBuilds")
+        t0 = time.monotonic()
+        s.run_app(f"{FILES_WIN}\\all.ltl")
+        got = s.wait_count(n, 900_000)
+        read = time.monotonic() - t0
+        if got != n:
+            raise Failure(f"list file: expected {n} lines, got {got}")
+        print(f"(c) {n} files read from a list file: {read:.2f} s from the second start until the list"
+              f" shows {n} lines; {s.prop('LtListBuilds') - builds_before} rebuild(s)")
     return 0
 
 
