@@ -247,11 +247,9 @@ bool WriteListFile(const std::string& path, const FileTable& table)
     const std::string image = ListFileImage(table);
     // The new file is written beside the old one and then put in its place,
     // so a failed write never leaves the user without either.
-    std::string folder = FolderPrefix(path);
-    if (folder.empty())
-        folder = ".";
+    const std::string folder = FolderPrefix(path);
     char temp[MAX_PATH] = {};
-    if (GetTempFileNameA(folder.c_str(), "ltl", 0, temp) == 0)
+    if (GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "ltl", 0, temp) == 0)
         return false;
     bool ok = WriteWholeFile(temp, image);
     if (ok)
