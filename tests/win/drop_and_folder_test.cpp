@@ -9,43 +9,12 @@
 #include "controller/drop_hook.h"
 #include "controller/folder_select.h"
 #include "core/file_list.h"
-#include "temp_folder.h"
+#include "model_fixture.h"
 
 namespace lt {
 namespace {
 
-struct Recorder final : MediaOpener, ListDisplayTarget {
-    std::vector<std::string> calls;
-    void OpenPicture(int index) override { calls.push_back("picture " + std::to_string(index)); }
-    void FocusPicture(const std::string&) override {}
-    void ClosePicture(const std::string&) override {}
-    void OpenMusic(const std::string& p, FileKind) override { calls.push_back("music " + p); }
-    void OpenMovie(const std::string& p) override { calls.push_back("movie " + p); }
-    // Like the controller's list, a rebuild in batch mode does nothing.
-    void MakeList(std::string_view select) override
-    {
-        if (!FileList().BatchMode)
-            calls.push_back("list " + std::string(select));
-    }
-};
-
-class ModelFixture : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        FileList() = FileListState{};
-        SetMediaOpener(&rec);
-        SetListDisplay(&rec);
-    }
-    void TearDown() override
-    {
-        SetMediaOpener(nullptr);
-        SetListDisplay(nullptr);
-        FileList() = FileListState{};
-    }
-    test::TempFolder dir;
-    Recorder rec;
-};
+using ModelFixture = test::ModelTest;
 
 // A shell drop block as the shell builds it: DROPFILES, then ANSI names each
 // NUL-terminated, then one more NUL.

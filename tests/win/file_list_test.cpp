@@ -3,47 +3,12 @@
 #include <windows.h>
 
 #include "core/file_list.h"
-#include "temp_folder.h"
+#include "model_fixture.h"
 
 namespace lt {
 namespace {
 
-struct Recorder final : MediaOpener, ListDisplayTarget {
-    std::vector<std::string> calls;
-    void OpenPicture(int index) override { calls.push_back("picture " + std::to_string(index)); }
-    void FocusPicture(const std::string& p) override { calls.push_back("focus " + p); }
-    void ClosePicture(const std::string& p) override { calls.push_back("close " + p); }
-    void OpenMusic(const std::string& p, FileKind k) override
-    {
-        calls.push_back("music " + std::to_string(static_cast<int>(k)) + " " + p);
-    }
-    void OpenMovie(const std::string& p) override { calls.push_back("movie " + p); }
-    void MakeList(std::string_view select) override { calls.push_back("list " + std::string(select)); }
-};
-
-class FileListTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        FileList() = FileListState{};
-        SetMediaOpener(&rec);
-        SetListDisplay(&rec);
-    }
-    void TearDown() override
-    {
-        SetMediaOpener(nullptr);
-        SetListDisplay(nullptr);
-        FileList() = FileListState{};
-    }
-    void Load(const std::string& path)
-    {
-        FileList().CurrentFile = path;
-        LoadFile();
-    }
-
-    test::TempFolder dir;
-    Recorder rec;
-};
+using FileListTest = test::ModelTest;
 
 TEST_F(FileListTest, EachKindOpensInItsWindowAndIsListed)
 {
@@ -53,7 +18,7 @@ TEST_F(FileListTest, EachKindOpensInItsWindowAndIsListed)
     Load(pic);
     Load(mid);
     Load(avi);
-    EXPECT_EQ(rec.calls, (std::vector<std::string>{"picture 1", "list " + pic, "music 3 " + mid, "list " + mid,
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"picture 1", "list " + pic, "music " + mid, "list " + mid,
                                                    "movie " + avi, "list " + avi}));
     EXPECT_EQ(FileList().Table.Count(), 3);
     EXPECT_EQ(FileList().PlayingEntry, 2);
@@ -80,7 +45,7 @@ TEST_F(FileListTest, KnownPathActivatesInsteadOfAddingAndCaseMatters)
     Load(wav);
     rec.calls.clear();
     Load(wav);
-    EXPECT_EQ(rec.calls, (std::vector<std::string>{"music 2 " + wav})) << "no rebuild on activation";
+    EXPECT_EQ(rec.calls, (std::vector<std::string>{"music " + wav})) << "no rebuild on activation";
     EXPECT_EQ(FileList().Table.Count(), 1);
 
     std::string upper = wav;

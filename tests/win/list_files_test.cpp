@@ -7,33 +7,12 @@
 
 #include "core/file_list.h"
 #include "core/list_files.h"
-#include "temp_folder.h"
+#include "model_fixture.h"
 
 namespace lt {
 namespace {
 
 const std::string Header = "LumatroveList Ver5.0\r\n";
-
-struct Recorder final : MediaOpener, ListDisplayTarget {
-    std::vector<std::string> music;
-    int rebuilds = 0;   // MakeList calls that would redraw
-    int suppressed = 0; // calls made in batch mode, which the list box ignores
-    std::string lastSelect;
-    void OpenPicture(int) override {}
-    void FocusPicture(const std::string&) override {}
-    void ClosePicture(const std::string&) override {}
-    void OpenMusic(const std::string& p, FileKind) override { music.push_back(p); }
-    void OpenMovie(const std::string&) override {}
-    void MakeList(std::string_view select) override
-    {
-        if (FileList().BatchMode) {
-            ++suppressed;
-        } else {
-            ++rebuilds;
-            lastSelect = select;
-        }
-    }
-};
 
 std::string ReadAll(const std::string& path)
 {
@@ -63,26 +42,12 @@ std::vector<std::string> NamesIn(const std::string& folder)
     return names;
 }
 
-class ListFilesTest : public ::testing::Test {
+class ListFilesTest : public test::ModelTest {
 protected:
     void SetUp() override
     {
-        FileList() = FileListState{};
-        SetMediaOpener(&rec);
-        SetListDisplay(&rec);
+        ModelTest::SetUp();
         InstallListReader();
-    }
-    void TearDown() override
-    {
-        SetMediaOpener(nullptr);
-        SetListDisplay(nullptr);
-        SetListReader(nullptr);
-        FileList() = FileListState{};
-    }
-    void Load(const std::string& path)
-    {
-        FileList().CurrentFile = path;
-        LoadFile();
     }
     std::vector<std::string> Listed() const
     {
@@ -102,8 +67,6 @@ protected:
         return path;
     }
 
-    test::TempFolder dir;
-    Recorder rec;
 };
 
 TEST_F(ListFilesTest, SavedListReadsBackWholeAndPlaysTheFirstMidiOrMp3)
@@ -128,7 +91,7 @@ TEST_F(ListFilesTest, SavedListReadsBackWholeAndPlaysTheFirstMidiOrMp3)
         << "a comma path is quoted; a leading blank sits after the folder, so that one is not";
 
     FileList() = FileListState{};
-    rec = Recorder{};
+    rec = test::CallRecorder{};
     Load(list);
     EXPECT_EQ(Listed(), files);
     EXPECT_EQ(rec.music, std::vector<std::string>{files[2]});
@@ -155,7 +118,7 @@ TEST_F(ListFilesTest, ListsNamingThemselvesOrEachOtherEnd)
     EXPECT_EQ(rec.music, std::vector<std::string>{a});
 
     FileList() = FileListState{};
-    rec = Recorder{};
+    rec = test::CallRecorder{};
     const std::string pic = dir.Write("b.bmp", test::BmpBytes);
     const std::string c = dir.Write("c.mid", test::MidiBytes);
     const std::string bList = dir.File("b.ltl"), cList = dir.File("c.ltl");
@@ -190,7 +153,7 @@ TEST_F(ListFilesTest, M3uTakesOnlyNamesRelativeToItsFolder)
 
     // A play list naming itself ends too.
     FileList() = FileListState{};
-    rec = Recorder{};
+    rec = test::CallRecorder{};
     const std::string loop = dir.Write("loop.m3u", "loop.m3u\r\nc.mp3\r\n");
     Load(loop);
     EXPECT_EQ(Listed(), std::vector<std::string>{mp3});
@@ -227,7 +190,7 @@ TEST_F(ListFilesTest, ManyEntriesRebuildTheDisplayOnceAndKeepTheCallersSwitches)
 
     // Read from inside a folder walk: the walk's switches stay on afterwards.
     FileList() = FileListState{};
-    rec = Recorder{};
+    rec = test::CallRecorder{};
     FileList().BatchMode = true;
     FileList().QuietMode = true;
     Load(list);

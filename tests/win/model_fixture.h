@@ -1,0 +1,69 @@
+// The file list model with its windows replaced by a recorder, for tests
+// that add files through the real LoadFile.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/file_list.h"
+#include "temp_folder.h"
+
+namespace lt::test {
+
+// Records what the model asks of the windows, in order ("picture 2",
+// "music C:\x.mid", "movie ...", "focus ...", "close ...", "list ...").
+struct CallRecorder final : MediaOpener, ListDisplayTarget {
+    std::vector<std::string> calls;
+    std::vector<std::string> music; // paths handed to the player
+    int rebuilds = 0;               // rebuilds the list box would do
+    int suppressed = 0;             // asked for in batch mode, which the list box ignores
+    std::string lastSelect;
+
+    void OpenPicture(int index) override { calls.push_back("picture " + std::to_string(index)); }
+    void FocusPicture(const std::string& p) override { calls.push_back("focus " + p); }
+    void ClosePicture(const std::string& p) override { calls.push_back("close " + p); }
+    void OpenMusic(const std::string& p, FileKind) override
+    {
+        calls.push_back("music " + p);
+        music.push_back(p);
+    }
+    void OpenMovie(const std::string& p) override { calls.push_back("movie " + p); }
+    void MakeList(std::string_view select) override
+    {
+        if (FileList().BatchMode) {
+            ++suppressed;
+            return;
+        }
+        ++rebuilds;
+        lastSelect = select;
+        calls.push_back("list " + std::string(select));
+    }
+};
+
+class ModelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        FileList() = FileListState{};
+        SetMediaOpener(&rec);
+        SetListDisplay(&rec);
+    }
+    void TearDown() override
+    {
+        SetMediaOpener(nullptr);
+        SetListDisplay(nullptr);
+        SetListReader(nullptr);
+        FileList() = FileListState{};
+    }
+    void Load(const std::string& path)
+    {
+        FileList().CurrentFile = path;
+        LoadFile();
+    }
+
+    TempFolder dir;
+    CallRecorder rec;
+};
+
+} // namespace lt::test
