@@ -25,7 +25,9 @@ void LoadSettings(const std::string& iniPath)
         std::vector<char> buffer(static_cast<std::size_t>(key.ReadLimit) + 1, '\0');
         DWORD n = GetPrivateProfileStringA(key.Section, key.Key, key.Default, buffer.data(),
                                            static_cast<DWORD>(key.ReadLimit), iniPath.c_str());
-        ApplySetting(g_settings, key, std::string_view(buffer.data(), n));
+        // The platform already cut the value; this also keeps a double-byte
+        // character from being split at the limit.
+        ApplySetting(g_settings, key, CutToReadLimit(std::string_view(buffer.data(), n), key.ReadLimit));
     }
     g_openFilter = OpenDialogFilter();
 }

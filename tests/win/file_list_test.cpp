@@ -12,14 +12,12 @@ using FileListTest = test::ModelTest;
 
 TEST_F(FileListTest, EachKindOpensInItsWindowAndIsListed)
 {
-    std::string pic = dir.Write("a.bmp", test::BmpBytes);
-    std::string mid = dir.Write("b.mid", test::MidiBytes);
-    std::string avi = dir.Write("c.avi", test::AviBytes);
-    Load(pic);
-    Load(mid);
-    Load(avi);
-    EXPECT_EQ(rec.calls, (std::vector<std::string>{"picture 1", "list " + pic, "music " + mid, "list " + mid,
-                                                   "movie " + avi, "list " + avi}));
+    std::string pic = dir.Write("a.bmp", test::BmpBytes), mid = dir.Write("b.mid", test::MidiBytes),
+                avi = dir.Write("c.avi", test::AviBytes);
+    for (const std::string& p : {pic, mid, avi})
+        Load(p);
+    EXPECT_EQ(rec.calls,
+              (test::Paths{"picture 1", "list " + pic, "music " + mid, "list " + mid, "movie " + avi, "list " + avi}));
     EXPECT_EQ(FileList().Table.Count(), 3);
     EXPECT_EQ(FileList().PlayingEntry, 2);
     EXPECT_EQ(FileList().LastMoviePath, avi);
@@ -45,12 +43,10 @@ TEST_F(FileListTest, KnownPathActivatesInsteadOfAddingAndCaseMatters)
     Load(wav);
     rec.calls.clear();
     Load(wav);
-    EXPECT_EQ(rec.calls, (std::vector<std::string>{"music " + wav})) << "no rebuild on activation";
+    EXPECT_EQ(rec.calls, (test::Paths{"music " + wav})) << "no rebuild on activation";
     EXPECT_EQ(FileList().Table.Count(), 1);
 
-    std::string upper = wav;
-    upper.replace(upper.size() - 5, 5, "S.WAV"); // same file on a case-insensitive disk
-    Load(upper);
+    Load(dir.File("S.WAV")); // the same file on a case-insensitive disk
     EXPECT_EQ(FileList().Table.Count(), 2);
 }
 
@@ -62,34 +58,36 @@ TEST_F(FileListTest, QuietModeAddsMusicWithoutPlaying)
     Load(mp3);
     EXPECT_EQ(FileList().Table.Count(), 1);
     EXPECT_EQ(FileList().PlayingEntry, 7);
-    EXPECT_EQ(rec.calls, (std::vector<std::string>{"list " + mp3}));
+    EXPECT_EQ(rec.calls, (test::Paths{"list " + mp3}));
 }
 
 TEST_F(FileListTest, FullTableRefusesNewFilesButStillActivatesKnownOnes)
 {
-    for (int i = 0; i < FileTable::Capacity; ++i)
+    for (int i = 1; i < FileTable::Capacity; ++i)
         FileList().Table.Append("X:\\" + std::to_string(i), FileKind::Picture);
-    std::string mid = dir.Write("late.mid", test::MidiBytes);
-    Load(mid);
+    std::string wav = dir.Write("last.wav", test::WavBytes);
+    Load(wav);
+    rec.calls.clear();
+    Load(dir.Write("late.mid", test::MidiBytes));
     EXPECT_EQ(FileList().Table.Count(), FileTable::Capacity);
-    EXPECT_EQ(FileList().Table.Find(mid), 0);
+    EXPECT_TRUE(rec.calls.empty()) << "a refused file is neither opened nor listed";
+    Load(wav);
+    EXPECT_EQ(rec.calls, test::Paths{"music " + wav});
 }
 
 TEST_F(FileListTest, RemovingAndClearingClosePictureWindows)
 {
-    std::string a = dir.Write("a.bmp", test::BmpBytes);
-    std::string b = dir.Write("b.mid", test::MidiBytes);
-    std::string c = dir.Write("c.bmp", test::BmpBytes);
-    Load(a);
-    Load(b);
-    Load(c);
+    std::string a = dir.Write("a.bmp", test::BmpBytes), b = dir.Write("b.mid", test::MidiBytes),
+                c = dir.Write("c.bmp", test::BmpBytes);
+    for (const std::string& p : {a, b, c})
+        Load(p);
     rec.calls.clear();
     RemoveEntry(1);
-    EXPECT_EQ(rec.calls, (std::vector<std::string>{"close " + a}));
+    EXPECT_EQ(rec.calls, (test::Paths{"close " + a}));
     EXPECT_EQ(FileList().Table.At(1).Path, b);
     rec.calls.clear();
     ClearEntries();
-    EXPECT_EQ(rec.calls, (std::vector<std::string>{"close " + c}));
+    EXPECT_EQ(rec.calls, (test::Paths{"close " + c}));
     EXPECT_EQ(FileList().Table.Count(), 0);
 }
 

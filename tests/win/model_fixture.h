@@ -11,32 +11,25 @@
 
 namespace lt::test {
 
+using Paths = std::vector<std::string>;
+
 // Records what the model asks of the windows, in order ("picture 2",
 // "music C:\x.mid", "movie ...", "focus ...", "close ...", "list ...").
 struct CallRecorder final : MediaOpener, ListDisplayTarget {
-    std::vector<std::string> calls;
-    std::vector<std::string> music; // paths handed to the player
-    int rebuilds = 0;               // rebuilds the list box would do
-    int suppressed = 0;             // asked for in batch mode, which the list box ignores
-    std::string lastSelect;
+    Paths calls;
+    Paths music;      // paths handed to the player
+    int rebuilds = 0; // rebuilds the list box would do (it ignores batch mode's)
 
     void OpenPicture(int index) override { calls.push_back("picture " + std::to_string(index)); }
     void FocusPicture(const std::string& p) override { calls.push_back("focus " + p); }
     void ClosePicture(const std::string& p) override { calls.push_back("close " + p); }
-    void OpenMusic(const std::string& p, FileKind) override
-    {
-        calls.push_back("music " + p);
-        music.push_back(p);
-    }
+    void OpenMusic(const std::string& p, FileKind) override { calls.push_back("music " + p); music.push_back(p); }
     void OpenMovie(const std::string& p) override { calls.push_back("movie " + p); }
     void MakeList(std::string_view select) override
     {
-        if (FileList().BatchMode) {
-            ++suppressed;
+        if (FileList().BatchMode)
             return;
-        }
         ++rebuilds;
-        lastSelect = select;
         calls.push_back("list " + std::string(select));
     }
 };
@@ -45,7 +38,7 @@ class ModelTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FileList() = FileListState{};
+        Reset();
         SetMediaOpener(&rec);
         SetListDisplay(&rec);
     }
@@ -56,10 +49,23 @@ protected:
         SetListReader(nullptr);
         FileList() = FileListState{};
     }
+    // An empty list and a fresh recorder.
+    void Reset()
+    {
+        FileList() = FileListState{};
+        rec = CallRecorder{};
+    }
     void Load(const std::string& path)
     {
         FileList().CurrentFile = path;
         LoadFile();
+    }
+    static Paths Listed()
+    {
+        Paths out;
+        for (const FileEntry& e : FileList().Table.Entries())
+            out.push_back(e.Path);
+        return out;
     }
 
     TempFolder dir;

@@ -36,4 +36,17 @@ std::string TempFolder::Write(std::string_view name, std::string_view bytes) con
     return full;
 }
 
+std::string TempFolder::Read(const std::string& path)
+{
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    std::string out(GetFileSize(f, nullptr), '\0');
+    DWORD got = 0;
+    ReadFile(f, out.data(), static_cast<DWORD>(out.size()), &got, nullptr);
+    CloseHandle(f);
+    out.resize(got);
+    return out;
+}
+
 } // namespace lt::test

@@ -18,6 +18,8 @@ public:
     std::string File(std::string_view name) const { return path_ + "\\" + std::string(name); }
     // Writes bytes to name and returns its full path.
     std::string Write(std::string_view name, std::string_view bytes) const;
+    // Whole content of the file at a full path, or "<missing>".
+    static std::string Read(const std::string& path);
 
 private:
     std::string path_;
