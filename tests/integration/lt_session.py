@@ -154,6 +154,15 @@ class Session:
         (self.files_dir / name).write_bytes(data)
         return f"{FILES_WIN}\\{name}"
 
+    def unmanaged_windows(self):
+        """No window manager runs on the virtual display. Wine hands windows
+        with a taskbar button to one and, hiding them, waits two seconds for
+        it to answer, with the program's thread stalled. Unmanaged, they
+        show and hide at once, as on Windows. Call before anything has run
+        Wine in this prefix (the registry file is read when it starts)."""
+        with open(self.prefix / "user.reg", "a", encoding="ascii", newline="\n") as f:
+            f.write('\n[Software\\\\Wine\\\\X11 Driver] 0\n"Managed"="N"\n')
+
     # -- the program -----------------------------------------------------------
 
     def start_app(self, *args):
@@ -249,6 +258,64 @@ class Session:
         """Left press and release at client (x, y); returns the milliseconds
         the program took to handle them."""
         return int(self.probe("click", x, y, timeout=90))
+
+    def rect(self):
+        """The controller's screen rectangle: (left, top, right, bottom)."""
+        return tuple(int(v) for v in self.probe("rect").split())
+
+    def watch_visible(self, ms, then=None):
+        """Samples the controller's visibility for ms milliseconds: the
+        state at the start and each change as (milliseconds, 0 or 1). With
+        `then`, calls it once the sampling runs (to move the pointer, say),
+        so that no change escapes."""
+        with tempfile.TemporaryFile(dir=self.tmp) as out:
+            p = subprocess.Popen(["wine", str(self.probe_exe), "watch-visible", str(ms)], env=self.env,
+                                 stdout=out, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+            try:
+                if then:
+                    if not self.wait_until(lambda: p.poll() is not None or os.fstat(out.fileno()).st_size > 0,
+                                           30, 0.01):
+                        raise Failure("ltprobe watch-visible: no first sample within 30 s")
+                    then()
+                code = p.wait(timeout=ms / 1000 + 30)
+            except subprocess.TimeoutExpired:
+                raise Failure("ltprobe watch-visible: no answer") from None
+            finally:
+                if p.poll() is None:
+                    p.kill()
+                    p.wait()
+            out.seek(0)
+            text = out.read().decode()
+        if code != 0:
+            raise Failure(f"ltprobe watch-visible: exit {code}")
+        return [tuple(int(v) for v in row.split()) for row in text.splitlines()]
+
+    def menu(self, *keys, at=(100, 100)):
+        """Right press on the controller at client `at`, then keys typed into
+        the popup menu (see ltprobe menu-keys)."""
+        self.probe("rclick", *at)
+        self.probe("menu-keys", *keys)
+
+    def pointer(self, x, y):
+        """Moves the display's real pointer to screen (x, y). Only while a
+        Wine program runs: a virtual display that loses its last client
+        resets, pointer included."""
+        subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env, check=True, timeout=15,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def grab(self, box, png=None):
+        """Screen pixels of box = (left, top, width, height): raw RGB bytes, or
+        written to the PNG file `png`."""
+        left, top, width, height = box
+        out = str(png) if png else "rgb:-"
+        r = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}", "+repage",
+                            "-depth", "8", out], env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                           timeout=30)
+        if r.returncode != 0:
+            raise Failure(f"cannot read the screen: {r.stderr.decode(errors='replace').strip()}")
+        if not png and len(r.stdout) != width * height * 3:
+            raise Failure(f"screen grab: {len(r.stdout)} bytes for {width}x{height}")
+        return r.stdout
 
     def windows(self):
         """Visible top-level windows as (hwnd, pid, class, title)."""

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "remote_memory.h"
+
 namespace lt::probe {
 
 namespace {
@@ -28,18 +30,6 @@ std::vector<char> DropBlock(const std::vector<std::wstring>& paths)
     return block;
 }
 
-struct ProcessMemory {
-    HANDLE process = nullptr;
-    void* address = nullptr;
-    ~ProcessMemory()
-    {
-        if (address)
-            VirtualFreeEx(process, address, 0, MEM_RELEASE);
-        if (process)
-            CloseHandle(process);
-    }
-};
-
 } // namespace
 
 // Wine does not carry a global memory handle across processes with the
@@ -52,22 +42,17 @@ struct ProcessMemory {
 bool DropFiles(HWND target, const std::vector<std::wstring>& paths, std::string& error)
 {
     std::vector<char> block = DropBlock(paths);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(target, &pid);
-    ProcessMemory mem;
-    mem.process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
-    if (mem.process)
-        mem.address = VirtualAllocEx(mem.process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (!mem.address || !WriteProcessMemory(mem.process, mem.address, block.data(), block.size(), nullptr)) {
+    RemoteBlock mem(target, block.size());
+    if (!mem || !mem.Write(0, block.data(), block.size())) {
         error = "cannot place the drop block in the target process";
         return false;
     }
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(mem.address), 0, SMTO_NORMAL,
+    if (!SendMessageTimeoutW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(mem.Address()), 0, SMTO_NORMAL,
                              DropTimeoutMs, &result)) {
         // Still being handled: leave the block to the target rather than
         // pulling it away under its feet.
-        mem.address = nullptr;
+        mem.Abandon();
         error = "the drop was not handled in time";
         return false;
     }

@@ -12,8 +12,35 @@
 //   selected               index of the selected line, -1 for none
 //   click X Y              left press and release at client (X, Y), sent;
 //                          print the milliseconds their handling took
+//   press X Y | release X Y   left press or release alone, sent
+//   post-click X Y [X2 Y2] left press and release (at X2 Y2 if given), posted:
+//                          for buttons that open a modal dialog, which would
+//                          hold a sent one
 //   rclick X Y             right press and release, posted (a menu may open)
-//   key VK                 key down and up, sent
+//   rclick-list N          the same on list line N, posted to the list box
+//   select N               select list line N (-1: none); print the result
+//   dblclick N             double click on list line N (sent to the list box)
+//   key VK [list]          key down and up, sent to the controller (or to
+//                          the list box)
+//   rect                   controller's screen rectangle: left top right bottom
+//   cursor                 pointer position as Windows reports it: x y
+//   watch-visible MS       sample the controller's visibility for MS ms; print
+//                          "ms state" at the start and at each change
+//   panel                  1 or 0: is the settings panel (the child covering
+//                          the window from client (0, 19)) shown
+//   menu [ms]              wait for the program's popup menu; print its screen
+//                          rectangle (its captions cannot be read from
+//                          another process under Wine: look at a screenshot)
+//   menu-keys KEY...       post keys to the open menu: a number is a virtual
+//                          key, anything else is typed as characters
+//   file-dialog [NAME | --cancel]   wait for the program's file dialog;
+//                          print its title and what its name box holds (TAB
+//                          between); type NAME into the box if given; press
+//                          OK (or Cancel)
+//   dialog [ms]            wait for a dialog box of the program; print its title
+//   browse [PATH]          wait for the program's folder browser; print its
+//                          texts; select the folder PATH (its caption is
+//                          printed) and press OK; without PATH press Cancel
 //   close                  post WM_CLOSE
 //   visible | iconic | foreground   print 1 or 0
 //   minimize               minimise the controller
@@ -34,6 +61,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs.h"
 #include "drop.h"
 
 namespace lt::probe {
@@ -131,8 +159,11 @@ using Handler = int (*)(Context&);
 int Usage()
 {
     Err("usage: ltprobe wait-window [ms] | wait-gone [ms] | list | count | wait-count N [ms] | selected |"
-        " click X Y | rclick X Y | key VK | close | visible | iconic | foreground | minimize |"
-        " prop NAME | drop PATH... | windows | start EXE [TAIL] | dismiss");
+        " click X Y | press X Y | release X Y | post-click X Y [X2 Y2] | rclick X Y | rclick-list N | select N |"
+        " dblclick N | key VK [list] | rect | cursor | watch-visible MS | panel | menu [ms] | menu-keys KEY... |"
+        " file-dialog [NAME | --cancel] | dialog [ms] |"
+        " browse [PATH] | close | visible | iconic | foreground | minimize | prop NAME | drop PATH... |"
+        " windows | start EXE [TAIL] | dismiss");
     return 2;
 }
 
@@ -228,6 +259,41 @@ int Click(Context& c)
     return 0;
 }
 
+// Half a click, for a button held down or a press released elsewhere.
+int SendMouse(Context& c, UINT msg, WPARAM keys)
+{
+    LPARAM lp = 0;
+    if (!PointArgs(c, lp))
+        return Usage();
+    if (!Send(c.controller, msg, keys, lp)) {
+        Err("mouse message was not handled in time");
+        return 1;
+    }
+    return 0;
+}
+
+int Press(Context& c) { return SendMouse(c, WM_LBUTTONDOWN, MK_LBUTTON); }
+
+int Release(Context& c) { return SendMouse(c, WM_LBUTTONUP, 0); }
+
+// Posted: a button that opens a modal dialog would hold a sent release.
+int PostClick(Context& c)
+{
+    long v[4] = {};
+    if (c.args.size() != 2 && c.args.size() != 4)
+        return Usage();
+    for (size_t i = 0; i < c.args.size(); ++i)
+        if (!ParseInt(c.args[i], v[i]))
+            return Usage();
+    if (c.args.size() == 2) {
+        v[2] = v[0];
+        v[3] = v[1];
+    }
+    PostMessageW(c.controller, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(v[0], v[1]));
+    PostMessageW(c.controller, WM_LBUTTONUP, 0, MAKELPARAM(v[2], v[3]));
+    return 0;
+}
+
 // Posted: the right button opens a popup menu whose loop would hold us.
 int RightClick(Context& c)
 {
@@ -239,17 +305,252 @@ int RightClick(Context& c)
     return 0;
 }
 
+// The middle of list line n in list box client coordinates, from the item
+// height and the first shown line (no pointer-carrying message needed).
+bool LinePoint(const Context& c, long n, LPARAM& lp)
+{
+    LRESULT height = SendMessageW(c.list, LB_GETITEMHEIGHT, 0, 0);
+    LRESULT top = SendMessageW(c.list, LB_GETTOPINDEX, 0, 0);
+    if (height <= 0 || top < 0 || n < top)
+        return false;
+    lp = MAKELPARAM(20, (n - top) * height + height / 2);
+    return true;
+}
+
+bool LineArg(const Context& c, long& n)
+{
+    return c.args.size() == 1 && ParseInt(c.args[0], n);
+}
+
+int RightClickList(Context& c)
+{
+    long n = 0;
+    LPARAM lp = 0;
+    if (!LineArg(c, n))
+        return Usage();
+    if (!LinePoint(c, n, lp)) {
+        Err("list line " + std::to_string(n) + " is not shown");
+        return 1;
+    }
+    PostMessageW(c.list, WM_RBUTTONDOWN, MK_RBUTTON, lp);
+    PostMessageW(c.list, WM_RBUTTONUP, 0, lp);
+    return 0;
+}
+
+int Select(Context& c)
+{
+    long n = 0;
+    if (!LineArg(c, n))
+        return Usage();
+    DWORD_PTR result = 0;
+    if (!Send(c.list, LB_SETCURSEL, static_cast<WPARAM>(n), 0, &result)) {
+        Err("list box did not answer");
+        return 1;
+    }
+    Out(std::to_string(static_cast<long>(static_cast<LRESULT>(result))));
+    return 0;
+}
+
+// Press, release, second press (the double click) and release, as the list
+// box gets them from the window system.
+int DoubleClick(Context& c)
+{
+    long n = 0;
+    LPARAM lp = 0;
+    if (!LineArg(c, n))
+        return Usage();
+    if (!LinePoint(c, n, lp)) {
+        Err("list line " + std::to_string(n) + " is not shown");
+        return 1;
+    }
+    if (!Send(c.list, WM_LBUTTONDOWN, MK_LBUTTON, lp) || !Send(c.list, WM_LBUTTONUP, 0, lp) ||
+        !Send(c.list, WM_LBUTTONDBLCLK, MK_LBUTTON, lp) || !Send(c.list, WM_LBUTTONUP, 0, lp)) {
+        Err("double click was not handled in time");
+        return 1;
+    }
+    return 0;
+}
+
 int Key(Context& c)
 {
     long vk = 0;
-    if (c.args.size() != 1 || !ParseInt(c.args[0], vk))
+    const bool toList = c.args.size() == 2 && c.args[1] == L"list";
+    if ((c.args.size() != 1 && !toList) || !ParseInt(c.args[0], vk))
         return Usage();
+    HWND target = toList ? c.list : c.controller;
     UINT scan = MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
     LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
     LPARAM up = down | (1L << 30) | (1L << 31);
-    if (!Send(c.controller, WM_KEYDOWN, static_cast<WPARAM>(vk), down) ||
-        !Send(c.controller, WM_KEYUP, static_cast<WPARAM>(vk), up)) {
+    if (!Send(target, WM_KEYDOWN, static_cast<WPARAM>(vk), down) ||
+        !Send(target, WM_KEYUP, static_cast<WPARAM>(vk), up)) {
         Err("key was not handled in time");
+        return 1;
+    }
+    return 0;
+}
+
+// Samples the controller's visibility every few milliseconds for MS
+// milliseconds; prints the state at the start and each change, with the
+// milliseconds since the start ("0 1", "310 0", ...).
+int WatchVisible(Context& c)
+{
+    long span = 0;
+    if (c.args.size() != 1 || !ParseInt(c.args[0], span) || span < 0)
+        return Usage();
+    DWORD start = GetTickCount();
+    int last = -1;
+    for (;;) {
+        DWORD now = GetTickCount() - start;
+        int shown = IsWindowVisible(c.controller) ? 1 : 0;
+        if (shown != last)
+            Out(std::to_string(now) + " " + std::to_string(shown));
+        last = shown;
+        if (now >= static_cast<DWORD>(span))
+            return 0;
+        Sleep(5);
+    }
+}
+
+int Cursor(Context&)
+{
+    POINT p{};
+    GetCursorPos(&p);
+    Out(std::to_string(p.x) + " " + std::to_string(p.y));
+    return 0;
+}
+
+// A window's screen rectangle as "left top right bottom".
+void OutRect(HWND w)
+{
+    RECT r{};
+    GetWindowRect(w, &r);
+    Out(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+        std::to_string(r.bottom));
+}
+
+int Rect(Context& c)
+{
+    OutRect(c.controller);
+    return 0;
+}
+
+struct PanelSearch {
+    HWND controller;
+    HWND list;
+    HWND found;
+};
+
+BOOL CALLBACK TakePanel(HWND w, LPARAM param)
+{
+    auto* s = reinterpret_cast<PanelSearch*>(param);
+    if (w == s->list || GetParent(w) != s->controller)
+        return TRUE;
+    RECT r{};
+    GetWindowRect(w, &r);
+    POINT p{r.left, r.top};
+    ScreenToClient(s->controller, &p);
+    if (p.x == 0 && p.y == 19) {
+        s->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int Panel(Context& c)
+{
+    PanelSearch search{c.controller, c.list, nullptr};
+    EnumChildWindows(c.controller, TakePanel, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) {
+        Err("no settings panel at client (0, 19)");
+        return 1;
+    }
+    Out(IsWindowVisible(search.found) ? "1" : "0");
+    return 0;
+}
+
+int Menu(Context& c)
+{
+    HWND menu = WaitPopupMenu(c.controller, TimeoutArg(c, 0));
+    if (!menu) {
+        Err("no popup menu came up");
+        return 1;
+    }
+    OutRect(menu);
+    return 0;
+}
+
+int MenuKeys(Context& c)
+{
+    if (c.args.empty())
+        return Usage();
+    HWND menu = WaitPopupMenu(c.controller, DefaultTimeoutMs);
+    if (!menu || !PostMenuKeys(menu, c.args)) {
+        Err("no popup menu to type into");
+        return 1;
+    }
+    return 0;
+}
+
+int FileDialog(Context& c)
+{
+    if (c.args.size() > 1)
+        return Usage();
+    HWND dialog = WaitDialogWith(c.controller, L"Edit", DefaultTimeoutMs);
+    HWND box = dialog ? FileNameBox(dialog) : nullptr;
+    if (!box) {
+        Err("no file dialog came up");
+        return 1;
+    }
+    wchar_t title[256] = {};
+    GetWindowTextW(dialog, title, 256);
+    Out(Utf8(title) + "\t" + Utf8(ControlText(box)));
+    const bool cancel = c.args.size() == 1 && c.args[0] == L"--cancel";
+    if (c.args.size() == 1 && !cancel)
+        SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.args[0].c_str()));
+    if (!PressAndWaitGone(dialog, cancel ? IDCANCEL : IDOK, DefaultTimeoutMs)) {
+        Err("the file dialog stayed: " + Utf8(StaticTexts(dialog)));
+        return 1;
+    }
+    return 0;
+}
+
+int Dialog(Context& c)
+{
+    HWND dialog = WaitDialogWith(c.controller, nullptr, TimeoutArg(c, 0));
+    if (!dialog) {
+        Err("no dialog box came up");
+        return 1;
+    }
+    wchar_t title[256] = {};
+    GetWindowTextW(dialog, title, 256);
+    Out(Utf8(title));
+    return 0;
+}
+
+int Browse(Context& c)
+{
+    if (c.args.size() > 1)
+        return Usage();
+    HWND browser = WaitDialogWith(c.controller, L"SysTreeView32", DefaultTimeoutMs);
+    if (!browser) {
+        Err("no folder browser came up");
+        return 1;
+    }
+    Out(Utf8(StaticTexts(browser)));
+    int button = IDCANCEL;
+    if (c.args.size() == 1) {
+        std::wstring selected;
+        std::string error;
+        if (!SelectFolderInBrowser(browser, c.args[0], selected, error)) {
+            Err(error);
+            PressAndWaitGone(browser, IDCANCEL, DefaultTimeoutMs);
+            return 1;
+        }
+        Out(Utf8(selected));
+        button = IDOK;
+    }
+    if (!PressAndWaitGone(browser, button, DefaultTimeoutMs)) {
+        Err("the folder browser stayed");
         return 1;
     }
     return 0;
@@ -450,6 +751,12 @@ constexpr Command Commands[] = {
     {L"foreground", Foreground, true},   {L"minimize", Minimize, true},   {L"prop", Prop, true},
     {L"drop", Drop, true},               {L"windows", Windows, false},    {L"start", Start, false},
     {L"dismiss", Dismiss, true},
+    // Driving the controller's buttons, list, menu and dialogs.
+    {L"press", Press, true},             {L"release", Release, true},     {L"post-click", PostClick, true},
+    {L"rclick-list", RightClickList, true}, {L"select", Select, true},    {L"dblclick", DoubleClick, true},
+    {L"rect", Rect, true},               {L"cursor", Cursor, false},      {L"watch-visible", WatchVisible, true},
+    {L"panel", Panel, true},             {L"menu", Menu, true},           {L"menu-keys", MenuKeys, true},
+    {L"file-dialog", FileDialog, true},  {L"dialog", Dialog, true},       {L"browse", Browse, true},
 };
 
 } // namespace
