@@ -7,32 +7,37 @@ namespace lt {
 namespace {
 
 // x > edge / factor in floating point.
-bool BeyondFar(std::int32_t p, double edge, double factor) {
-    if (factor == 0) return false;
+bool BeyondFar(std::int32_t p, double edge, double factor)
+{
+    if (factor == 0)
+        return false;
     return p > edge / factor;
 }
 
 // p < round(edge) \ round(factor), whole-number division toward zero.
-bool BeforeNear(std::int32_t p, double edge, double factor) {
+bool BeforeNear(std::int32_t p, double edge, double factor)
+{
     const std::int64_t divisor = RoundHalfEven(factor);
-    if (divisor == 0) return false;
+    if (divisor == 0)
+        return false;
     return p < RoundHalfEven(edge) / divisor;
 }
 
 } // namespace
 
-bool PointerOutsideWindow(const AppearanceInput& in) {
-    return BeyondFar(in.X, in.Left + in.Width, in.Tppx) ||
-           BeyondFar(in.Y, in.Top + in.Height, in.Tppy) ||
-           BeforeNear(in.Y, in.Top, in.Tppy) ||
-           BeforeNear(in.X, in.Left, in.Tppx);
+bool PointerOutsideWindow(const AppearanceInput& in)
+{
+    return BeyondFar(in.X, in.Left + in.Width, in.Tppx) || BeyondFar(in.Y, in.Top + in.Height, in.Tppy) ||
+           BeforeNear(in.Y, in.Top, in.Tppy) || BeforeNear(in.X, in.Left, in.Tppx);
 }
 
-bool InTrigger(const TriggerRect& r, std::int32_t x, std::int32_t y) {
+bool InTrigger(const TriggerRect& r, std::int32_t x, std::int32_t y)
+{
     return r.YStart <= y && y <= r.YEnd && r.XStart <= x && x <= r.XEnd;
 }
 
-AppearanceResult AppearanceTick(const AppearanceInput& in) {
+AppearanceResult AppearanceTick(const AppearanceInput& in)
+{
     AppearanceResult out;
     out.Shown = in.Shown;
     out.LeaveCounter = in.LeaveCounter;

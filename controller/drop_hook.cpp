@@ -18,8 +18,8 @@ bool HookWindow(HWND window)
     if (g_previous)
         return false;
     g_hooked = window;
-    g_previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DropWndProc)));
+    g_previous =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DropWndProc)));
     return true;
 }
 

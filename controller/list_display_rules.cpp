@@ -15,26 +15,31 @@ constexpr int CharsThatFit = 45;
 
 } // namespace
 
-std::string ListLineText(int index, std::string_view path) {
+std::string ListLineText(int index, std::string_view path)
+{
     std::string text = ZeroPad(std::to_string(index), 4);
     text += ' ';
     text += path;
     return text;
 }
 
-ListDisplay BuildListDisplay(const FileTable& table, std::int16_t filter, std::string_view select) {
+ListDisplay BuildListDisplay(const FileTable& table, std::int16_t filter, std::string_view select)
+{
     ListDisplay out;
     for (int i = 1; i <= table.Count(); ++i) {
         const FileEntry& entry = table.At(i);
-        if (filter != FilterAll && static_cast<std::int16_t>(entry.Kind) != filter) continue;
+        if (filter != FilterAll && static_cast<std::int16_t>(entry.Kind) != filter)
+            continue;
         out.Lines.push_back(ListLine{ListLineText(i, entry.Path), i});
         out.Widest = std::max(out.Widest, static_cast<int>(out.Lines.back().Text.size()));
-        if (!select.empty() && entry.Path == select) out.Chosen = static_cast<int>(out.Lines.size()) - 1;
+        if (!select.empty() && entry.Path == select)
+            out.Chosen = static_cast<int>(out.Lines.size()) - 1;
     }
     return out;
 }
 
-int HorizontalExtent(int widestBytes) {
+int HorizontalExtent(int widestBytes)
+{
     return (widestBytes - CharsThatFit) * CharWidth + ListWidth;
 }
 

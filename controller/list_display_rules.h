@@ -16,8 +16,8 @@ struct ListLine {
 
 struct ListDisplay {
     std::vector<ListLine> Lines;
-    int Chosen = -1;  // line to select, or -1
-    int Widest = 0;   // widest line in ANSI bytes
+    int Chosen = -1; // line to select, or -1
+    int Widest = 0;  // widest line in ANSI bytes
 };
 
 // "0007 C:\x.bmp": index zero-padded to 4, a blank, the path.

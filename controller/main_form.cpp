@@ -46,7 +46,10 @@ MainForm* g_controller = nullptr;
 
 } // namespace
 
-MainForm* Controller() { return g_controller; }
+MainForm* Controller()
+{
+    return g_controller;
+}
 
 MainForm::~MainForm()
 {
@@ -70,9 +73,8 @@ bool MainForm::Create()
     RegisterClassExA(&wc);
 
     g_controller = this;
-    HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, ClassName, ControllerTitle,
-                                WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, ControllerWidth, ControllerHeight,
-                                nullptr, nullptr, instance, this);
+    HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, ClassName, ControllerTitle, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 0,
+                                0, ControllerWidth, ControllerHeight, nullptr, nullptr, instance, this);
     if (!hwnd) {
         g_controller = nullptr;
         return false;
@@ -163,9 +165,8 @@ bool MainForm::OnLoad()
     HDC screen = GetDC(nullptr);
     int height = -MulDiv(105, GetDeviceCaps(screen, LOGPIXELSY), 720); // 10.5 points
     ReleaseDC(nullptr, screen);
-    listFont_.reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                FIXED_PITCH | FF_MODERN, ListFontFace));
+    listFont_.reset(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, ListFontFace));
     listBrush_.reset(CreateSolidBrush(ListBack));
 
     list_ = CreateWindowExA(0, "LISTBOX", "",

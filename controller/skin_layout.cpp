@@ -24,9 +24,18 @@ constexpr int FilterRowTop = 188, FilterRowBottom = 208;
 
 // Button i is pressed on x in [2 + 59i, 60 + 59i], y 0..19; it is released
 // on the same x span (the first one from x 1), y 0..20.
-constexpr int PressLeft(int i) { return ButtonX(i); }
-constexpr int AreaRight(int i) { return ButtonX(i) + ButtonWidth - 1; }
-constexpr int ReleaseLeft(int i) { return i == 0 ? 1 : ButtonX(i); }
+constexpr int PressLeft(int i)
+{
+    return ButtonX(i);
+}
+constexpr int AreaRight(int i)
+{
+    return ButtonX(i) + ButtonWidth - 1;
+}
+constexpr int ReleaseLeft(int i)
+{
+    return i == 0 ? 1 : ButtonX(i);
+}
 
 } // namespace
 

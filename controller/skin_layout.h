@@ -23,15 +23,18 @@ struct ListBoxRect {
 
 enum class ButtonId { Open = 0, Folder = 1, Close = 2, Clear = 3, Option = 4, Quit = 5 };
 
-constexpr int ButtonX(int i) { return 2 + ButtonWidth * i; }
+constexpr int ButtonX(int i)
+{
+    return 2 + ButtonWidth * i;
+}
 inline constexpr int ButtonY = 2;
 
 using PressedFlags = std::array<bool, ButtonCount>;
 
 struct PressHit {
     enum class Target { Filter, Button, Pin } What;
-    int Button = -1;            // for Button
-    std::int16_t Filter = 0;    // for Filter
+    int Button = -1;         // for Button
+    std::int16_t Filter = 0; // for Filter
 };
 
 // What a press at (x, y) does; the first matching rule wins.

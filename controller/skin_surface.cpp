@@ -64,8 +64,8 @@ void SkinSurface::Compose(const SkinState& state)
 
 void SkinSurface::Paint(HDC target, const RECT& area) const
 {
-    BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, surfaceDc_.get(),
-           area.left, area.top, SRCCOPY);
+    BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, surfaceDc_.get(), area.left,
+           area.top, SRCCOPY);
 }
 
 } // namespace lt

@@ -33,7 +33,13 @@ AppPaths ComputeAppPaths()
     return p;
 }
 
-const AppPaths& Paths() { return g_paths; }
-void SetPaths(AppPaths paths) { g_paths = std::move(paths); }
+const AppPaths& Paths()
+{
+    return g_paths;
+}
+void SetPaths(AppPaths paths)
+{
+    g_paths = std::move(paths);
+}
 
 } // namespace lt

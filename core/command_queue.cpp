@@ -45,8 +45,8 @@ bool WriteAll(HANDLE file, const std::vector<std::uint8_t>& data)
 bool AppendToQueue(const std::string& queuePath, std::string_view piece)
 {
     for (int attempt = 0; attempt < WriterAttempts; ++attempt) {
-        FileHandle file(CreateFileA(queuePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        FileHandle file(CreateFileA(queuePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {
             PumpMessages();
             Sleep(RetryPauseMs);

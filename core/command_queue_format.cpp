@@ -14,29 +14,38 @@ constexpr std::size_t MaxArgumentChars = 30000;
 constexpr unsigned MaxRecords = std::numeric_limits<std::int16_t>::max();
 constexpr std::size_t MaxRecordBytes = std::numeric_limits<std::uint16_t>::max();
 
-unsigned ReadU16(const std::vector<std::uint8_t>& image, std::size_t at) {
+unsigned ReadU16(const std::vector<std::uint8_t>& image, std::size_t at)
+{
     return image[at] | (image[at + 1] << 8);
 }
 
-void WriteU16(std::vector<std::uint8_t>& image, std::size_t at, unsigned value) {
+void WriteU16(std::vector<std::uint8_t>& image, std::size_t at, unsigned value)
+{
     image[at] = static_cast<std::uint8_t>(value & 0xFF);
     image[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 } // namespace
 
-std::string ArgumentsOf(std::string_view line) {
+std::string ArgumentsOf(std::string_view line)
+{
     // The program name runs to the first blank outside double quotes, the way
     // the C runtime splits off argv[0]: "C:\a b\x.exe" rest, C:\x.exe rest.
     std::size_t i = 0;
     bool quoted = false;
     for (; i < line.size(); ++i) {
-        if (line[i] == '"') quoted = !quoted;
-        else if (!quoted && IsBlank(line[i])) break;
+        if (line[i] == '"')
+            quoted = !quoted;
+        else if (!quoted && IsBlank(line[i]))
+            break;
     }
-    while (i < line.size() && IsBlank(line[i])) ++i;
+    while (i < line.size() && IsBlank(line[i]))
+        ++i;
 
     // Count characters, not bytes, and never split a double-byte one.
     std::size_t end = i, chars = 0;
@@ -48,7 +57,8 @@ std::string ArgumentsOf(std::string_view line) {
     return std::string(line.substr(i, end - i));
 }
 
-std::vector<std::string> SplitPieces(std::string_view rest) {
+std::vector<std::string> SplitPieces(std::string_view rest)
+{
     std::vector<std::string> pieces;
     while (!rest.empty()) {
         const std::size_t crlf = rest.find("\r\n");
@@ -58,13 +68,17 @@ std::vector<std::string> SplitPieces(std::string_view rest) {
     return pieces;
 }
 
-bool AppendRecord(std::vector<std::uint8_t>& image, std::string_view piece) {
-    if (piece.size() > MaxRecordBytes) return false;
+bool AppendRecord(std::vector<std::uint8_t>& image, std::string_view piece)
+{
+    if (piece.size() > MaxRecordBytes)
+        return false;
     // A file too short to hold its count is started afresh rather than
     // appended to at a position the reader would misread.
     const unsigned count = image.size() < 2 ? 0 : ReadU16(image, 0);
-    if (count >= MaxRecords) return false;
-    if (image.size() < 2) image.assign(2, 0);
+    if (count >= MaxRecords)
+        return false;
+    if (image.size() < 2)
+        image.assign(2, 0);
     WriteU16(image, 0, count + 1);
     const std::size_t at = image.size();
     image.resize(at + 2 + piece.size());
@@ -73,17 +87,21 @@ bool AppendRecord(std::vector<std::uint8_t>& image, std::string_view piece) {
     return true;
 }
 
-std::vector<std::string> ParseQueue(const std::vector<std::uint8_t>& image) {
+std::vector<std::string> ParseQueue(const std::vector<std::uint8_t>& image)
+{
     std::vector<std::string> records;
-    if (image.size() < 2) return records;
+    if (image.size() < 2)
+        return records;
     // A damaged (negative) count reads as a large one: the loop still stops
     // at the first record that does not fit.
     const unsigned count = ReadU16(image, 0);
     std::size_t at = 2;
     for (unsigned r = 0; r < count; ++r) {
-        if (image.size() - at < 2) break;
+        if (image.size() - at < 2)
+            break;
         const std::size_t length = ReadU16(image, at);
-        if (image.size() - at - 2 < length) break;
+        if (image.size() - at - 2 < length)
+            break;
         const auto* bytes = reinterpret_cast<const char*>(image.data() + at + 2);
         records.emplace_back(bytes, length);
         at += 2 + length;
@@ -91,11 +109,14 @@ std::vector<std::string> ParseQueue(const std::vector<std::uint8_t>& image) {
     return records;
 }
 
-std::string CleanQueuedPath(std::string_view record) {
+std::string CleanQueuedPath(std::string_view record)
+{
     const bool opened = !record.empty() && record.front() == '"';
-    if (opened) record.remove_prefix(1);
+    if (opened)
+        record.remove_prefix(1);
     std::string path = TrimPadding(record);
-    if (opened && !path.empty() && path.back() == '"') path.pop_back();
+    if (opened && !path.empty() && path.back() == '"')
+        path.pop_back();
     return path;
 }
 

@@ -21,8 +21,14 @@ const KnownFile* Prefetched(const std::string& path)
 }
 } // namespace
 
-const KnownFiles* PrefetchedKinds() { return g_prefetched.get(); }
-void SetPrefetchedKinds(std::unique_ptr<KnownFiles> files) { g_prefetched = std::move(files); }
+const KnownFiles* PrefetchedKinds()
+{
+    return g_prefetched.get();
+}
+void SetPrefetchedKinds(std::unique_ptr<KnownFiles> files)
+{
+    g_prefetched = std::move(files);
+}
 
 bool FileExists(const std::string& path)
 {
@@ -56,8 +62,8 @@ FileKind KindOnDisk(const std::string& path)
 {
     if (IsM3uName(path))
         return FileKind::M3u;
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return FileKind::None;
     std::array<std::uint8_t, KindHeadSize> head{};

@@ -51,13 +51,28 @@ void PlayEntry(const std::string& path, FileKind kind, int index)
 
 } // namespace
 
-FileListState& FileList() { return g_list; }
+FileListState& FileList()
+{
+    return g_list;
+}
 
-void SetMediaOpener(MediaOpener* opener) { g_opener = opener ? opener : &g_noOpener; }
-void SetListDisplay(ListDisplayTarget* display) { g_display = display ? display : &g_noDisplay; }
-void SetListReader(ListReader* reader) { g_reader = reader ? reader : &g_noReader; }
+void SetMediaOpener(MediaOpener* opener)
+{
+    g_opener = opener ? opener : &g_noOpener;
+}
+void SetListDisplay(ListDisplayTarget* display)
+{
+    g_display = display ? display : &g_noDisplay;
+}
+void SetListReader(ListReader* reader)
+{
+    g_reader = reader ? reader : &g_noReader;
+}
 
-void RebuildListDisplay(std::string_view select) { g_display->MakeList(select); }
+void RebuildListDisplay(std::string_view select)
+{
+    g_display->MakeList(select);
+}
 
 void LoadFile()
 {
@@ -115,7 +130,10 @@ void AcxtiveFile(int index)
     }
 }
 
-int FindEntry(std::string_view path) { return g_list.Table.Find(path); }
+int FindEntry(std::string_view path)
+{
+    return g_list.Table.Find(path);
+}
 
 void RemoveEntry(int index)
 {

@@ -27,9 +27,10 @@ constexpr std::size_t MaxNesting = 32;
 // The path of the last successful save, offered by the next save dialog.
 std::string g_listFilePath;
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+std::optional<std::string> ReadWholeFile(const std::string& path)
+{
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file)
         return std::nullopt;
     LARGE_INTEGER size{};
@@ -53,7 +54,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return text;
 }
 
-bool WriteWholeFile(const char* path, std::string_view bytes) {
+bool WriteWholeFile(const char* path, std::string_view bytes)
+{
     FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
@@ -70,7 +72,8 @@ bool WriteWholeFile(const char* path, std::string_view bytes) {
 
 // Full path, ASCII upper-cased: how the file system would tell two spellings
 // of one list apart (close enough to stop a list from reading itself).
-std::string ReadingKey(const std::string& path) {
+std::string ReadingKey(const std::string& path)
+{
     std::string full = path;
     const DWORD need = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
     if (need > 0) {
@@ -97,8 +100,8 @@ private:
     class WalkScope {
     public:
         WalkScope(std::set<std::string>& reading, std::string key)
-            : reading_(reading), key_(std::move(key)), list_(FileList()),
-              quiet_(list_.QuietMode), batch_(list_.BatchMode)
+            : reading_(reading), key_(std::move(key)), list_(FileList()), quiet_(list_.QuietMode),
+              batch_(list_.BatchMode)
         {
             reading_.insert(key_);
             list_.QuietMode = true;
@@ -205,7 +208,10 @@ ListFiles g_reader;
 
 } // namespace
 
-void InstallListReader() { SetListReader(&g_reader); }
+void InstallListReader()
+{
+    SetListReader(&g_reader);
+}
 
 namespace {
 
@@ -215,8 +221,7 @@ const char* const ListFilter = "Lumatrove List(*.ltl)|*.ltl|\x91\x53\x82\xc4\x82
 // pattern: "*.ltl" turned a typed "list" into "list.*.ltl".
 const char* const ListExtension = "ltl";
 
-template <typename Ask>
-void SaveWith(Ask ask)
+template <typename Ask> void SaveWith(Ask ask)
 {
     std::string name = g_listFilePath;
     if (!ask(name))

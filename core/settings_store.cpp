@@ -16,8 +16,14 @@ void WriteKey(const std::string& ini, const char* section, const char* key, std:
 }
 } // namespace
 
-Settings& AppSettings() { return g_settings; }
-const std::string& OpenFilter() { return g_openFilter; }
+Settings& AppSettings()
+{
+    return g_settings;
+}
+const std::string& OpenFilter()
+{
+    return g_openFilter;
+}
 
 void LoadSettings(const std::string& iniPath)
 {

@@ -109,7 +109,10 @@ int RunController(bool openSettings)
 
 } // namespace
 
-float UiFontSize() { return g_uiFontSize; }
+float UiFontSize()
+{
+    return g_uiFontSize;
+}
 
 int Main()
 {

@@ -6,8 +6,7 @@
 
 namespace lt {
 
-template <typename Traits>
-class UniqueHandle {
+template <typename Traits> class UniqueHandle {
 public:
     using Value = typename Traits::Value;
     UniqueHandle() = default;

@@ -26,7 +26,10 @@ constexpr const char* OutOfMemoryText =
 
 // Empty texts mean "not given": the dialog then uses its own caption, folder
 // and no default extension.
-LPCSTR OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+LPCSTR OrNull(const std::string& text)
+{
+    return text.empty() ? nullptr : text.c_str();
+}
 
 // A buffer of the filled characters plus a NUL after them, so the platform
 // never writes past what it owns.
@@ -92,8 +95,7 @@ DialogResult CdlClass::Show(Mode mode)
         }
 
         const auto chosen = ReadBackSelection(Flags, std::string_view(fileBuffer.data(), length),
-                                              std::string_view(titleBuffer.data(), TitleBufferLength),
-                                              FindLongName);
+                                              std::string_view(titleBuffer.data(), TitleBufferLength), FindLongName);
         // What was read before a failure stays assigned.
         if (chosen.FileName)
             FileName = *chosen.FileName;

@@ -32,17 +32,17 @@ public:
     CdlClass() = default;
     explicit CdlClass(DialogPlatform platform) : platform_(std::move(platform)) {}
 
-    HWND hWnd = nullptr;            // owner of the dialog
-    std::string Filter;             // "Text(*.txt)|*.txt|All(*.*)|*.*"
-    std::int16_t FilterIndex = 0;   // 1-based pair selected at first
-    std::string FileName;           // in: initial name; out: the choice
-    std::string FileTitle;          // out: name without folder (single choice)
+    HWND hWnd = nullptr;          // owner of the dialog
+    std::string Filter;           // "Text(*.txt)|*.txt|All(*.*)|*.*"
+    std::int16_t FilterIndex = 0; // 1-based pair selected at first
+    std::string FileName;         // in: initial name; out: the choice
+    std::string FileTitle;        // out: name without folder (single choice)
     std::string DefaultExt;
-    std::string DialogTitle;        // empty: the platform's caption
+    std::string DialogTitle; // empty: the platform's caption
     std::string InitDir;
-    std::uint32_t Flags = 0;        // OFN_ bits
-    std::int32_t MaxFileSize = 0;   // file-name buffer in characters
-    bool CancelError = false;       // report a cancel as Cancelled
+    std::uint32_t Flags = 0;      // OFN_ bits
+    std::int32_t MaxFileSize = 0; // file-name buffer in characters
+    bool CancelError = false;     // report a cancel as Cancelled
 
     const std::string& DirectoryName() const { return directoryName_; }
     std::uint32_t ExtendedError() const { return extendedError_; }

@@ -15,12 +15,10 @@ constexpr const char* BadArgumentText =
     "\x82\xc5\x82\xb7\x81\x42";
 
 // Calls f(position, byteCount) for each character, a double-byte one as one.
-template <typename F>
-void ForEachChar(std::string_view text, F f)
+template <typename F> void ForEachChar(std::string_view text, F f)
 {
     for (std::size_t i = 0; i < text.size();) {
-        const std::size_t n =
-            (IsSjisLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ? 2 : 1;
+        const std::size_t n = (IsSjisLead(static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ? 2 : 1;
         f(i, n);
         i += n;
     }
@@ -121,8 +119,8 @@ std::string LongNameForm(std::string_view path, const NameLookup& lookup)
     return result;
 }
 
-DialogReadBack ReadBackSelection(std::uint32_t flags, std::string_view fileBuffer,
-                                 std::string_view titleBuffer, const NameLookup& lookup)
+DialogReadBack ReadBackSelection(std::uint32_t flags, std::string_view fileBuffer, std::string_view titleBuffer,
+                                 const NameLookup& lookup)
 {
     using namespace std::string_view_literals;
     DialogReadBack out;

@@ -79,7 +79,7 @@ struct DialogReadBack {
 //  - old-style multiple: "folder name name" up to the first double space,
 //    and the long-name form of the folder (it comes back in 8.3 form).
 // Only the buffers' own characters count, not a terminator after them.
-DialogReadBack ReadBackSelection(std::uint32_t flags, std::string_view fileBuffer,
-                                 std::string_view titleBuffer, const NameLookup& lookup);
+DialogReadBack ReadBackSelection(std::uint32_t flags, std::string_view fileBuffer, std::string_view titleBuffer,
+                                 const NameLookup& lookup);
 
 } // namespace lt

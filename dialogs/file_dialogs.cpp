@@ -11,8 +11,8 @@ static_assert(AskFlags == 12);
 
 enum class Ask { Open, Save };
 
-bool AskFile(Ask ask, HWND owner, std::string& fileName, const std::string& filter,
-             const std::string& defaultExt, const DialogPlatform& platform)
+bool AskFile(Ask ask, HWND owner, std::string& fileName, const std::string& filter, const std::string& defaultExt,
+             const DialogPlatform& platform)
 {
     CdlClass dialog(platform);
     dialog.CancelError = true;
@@ -57,20 +57,18 @@ bool AskOpenFile(HWND owner, std::string& fileName, const std::string& filter)
     return AskFile(Ask::Open, owner, fileName, filter, {}, DialogPlatform{});
 }
 
-bool AskSaveFile(HWND owner, std::string& fileName, const std::string& filter,
-                 const std::string& defaultExt)
+bool AskSaveFile(HWND owner, std::string& fileName, const std::string& filter, const std::string& defaultExt)
 {
     return AskFile(Ask::Save, owner, fileName, filter, defaultExt, DialogPlatform{});
 }
 
-bool AskOpenFile(HWND owner, std::string& fileName, const std::string& filter,
-                 const DialogPlatform& platform)
+bool AskOpenFile(HWND owner, std::string& fileName, const std::string& filter, const DialogPlatform& platform)
 {
     return AskFile(Ask::Open, owner, fileName, filter, {}, platform);
 }
 
-bool AskSaveFile(HWND owner, std::string& fileName, const std::string& filter,
-                 const std::string& defaultExt, const DialogPlatform& platform)
+bool AskSaveFile(HWND owner, std::string& fileName, const std::string& filter, const std::string& defaultExt,
+                 const DialogPlatform& platform)
 {
     return AskFile(Ask::Save, owner, fileName, filter, defaultExt, platform);
 }

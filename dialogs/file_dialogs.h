@@ -14,14 +14,12 @@ namespace lt {
 bool AskOpenFile(HWND owner, std::string& fileName, const std::string& filter);
 
 // The same for saving; defaultExt goes to the dialog as it is.
-bool AskSaveFile(HWND owner, std::string& fileName, const std::string& filter,
-                 const std::string& defaultExt);
+bool AskSaveFile(HWND owner, std::string& fileName, const std::string& filter, const std::string& defaultExt);
 
 // The same two over other platform calls (tests).
-bool AskOpenFile(HWND owner, std::string& fileName, const std::string& filter,
+bool AskOpenFile(HWND owner, std::string& fileName, const std::string& filter, const DialogPlatform& platform);
+bool AskSaveFile(HWND owner, std::string& fileName, const std::string& filter, const std::string& defaultExt,
                  const DialogPlatform& platform);
-bool AskSaveFile(HWND owner, std::string& fileName, const std::string& filter,
-                 const std::string& defaultExt, const DialogPlatform& platform);
 
 // Folder of the running program, without a trailing "\" unless it is a root.
 std::string ProgramFolder();

@@ -33,7 +33,10 @@ bool Mp3Library::Load(const std::vector<std::string>& candidates)
     return false;
 }
 
-bool Mp3Library::Init() { return init_ && init_() != 0; }
+bool Mp3Library::Init()
+{
+    return init_ && init_() != 0;
+}
 
 void Mp3Library::Close()
 {

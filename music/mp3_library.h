@@ -12,7 +12,7 @@ public:
     bool Loaded() const { return module_ != nullptr; }
     const std::string& LoadedFrom() const { return path_; }
 
-    bool Init();  // false: the library cannot play (the program cannot run)
+    bool Init(); // false: the library cannot play (the program cannot run)
     void Close();
     void Free();
 

@@ -8,7 +8,8 @@
 namespace lt {
 namespace {
 
-std::string Text(const std::vector<AppearanceAction>& actions) {
+std::string Text(const std::vector<AppearanceAction>& actions)
+{
     std::string s;
     for (auto a : actions)
         s += a == AppearanceAction::HideAndClearPressed ? "H" : a == AppearanceAction::Show ? "S" : "R";
@@ -17,7 +18,8 @@ std::string Text(const std::vector<AppearanceAction>& actions) {
 
 // A 357 x 209 window at pixel (100, 100) on a 96-dpi screen: pixels 100..457
 // across, 100..309 down. Trigger: the top row, x 0..354.
-AppearanceInput Base() {
+AppearanceInput Base()
+{
     AppearanceInput in;
     in.Left = in.Top = 1500;
     in.Width = 357 * 15;
@@ -28,12 +30,21 @@ AppearanceInput Base() {
     return in;
 }
 
-TEST(AppearanceRules, OutsideWindowMixedRules) {
-    struct Row { double left, tpp; int x, y; bool outside; };
+TEST(AppearanceRules, OutsideWindowMixedRules)
+{
+    struct Row {
+        double left, tpp;
+        int x, y;
+        bool outside;
+    };
     const std::vector<Row> rows = {
         // Every pixel edge is inside; one pixel further is outside.
-        {1500, 15, 457, 200, false}, {1500, 15, 458, 200, true}, {1500, 15, 200, 309, false},
-        {1500, 15, 200, 310, true},  {1500, 15, 100, 100, false}, {1500, 15, 99, 200, true},
+        {1500, 15, 457, 200, false},
+        {1500, 15, 458, 200, true},
+        {1500, 15, 200, 309, false},
+        {1500, 15, 200, 310, true},
+        {1500, 15, 100, 100, false},
+        {1500, 15, 99, 200, true},
         {1500, 15, 200, 99, true},
         // The left edge is rounded half to even first: 1514.5 -> 1514, 1514\15 = 100
         // (half up would give 101, floating point 100.97).
@@ -61,8 +72,12 @@ TEST(AppearanceRules, OutsideWindowMixedRules) {
     }
 }
 
-TEST(AppearanceRules, TriggerRectangleEdgesAreInclusive) {
-    struct Row { int x, y; bool in; };
+TEST(AppearanceRules, TriggerRectangleEdgesAreInclusive)
+{
+    struct Row {
+        int x, y;
+        bool in;
+    };
     const std::vector<Row> rows = {
         {5, 3, true}, {9, 7, true}, {4, 5, false}, {10, 5, false}, {7, 2, false}, {7, 8, false},
     };
@@ -75,16 +90,27 @@ TEST(AppearanceRules, TriggerRectangleEdgesAreInclusive) {
     }
 }
 
-TEST(AppearanceRules, Tick) {
+TEST(AppearanceRules, Tick)
+{
     enum Where { InWindow, Outside, OutsideInTrigger, InWindowInTrigger };
     enum Hold { None, Pinned, Folder, Settings, OpenDialog };
-    struct Row { bool shown; int counter; Hold hold; Where where; bool shownAfter; int counterAfter; std::string actions; };
+    struct Row {
+        bool shown;
+        int counter;
+        Hold hold;
+        Where where;
+        bool shownAfter;
+        int counterAfter;
+        std::string actions;
+    };
     const std::vector<Row> rows = {
         {true, 1, None, InWindow, true, 0, ""},
         {true, 0, None, Outside, false, 1, "H"},
         {true, 1, None, Outside, true, 0, ""}, // every other tick only resets
-        {true, 0, Pinned, Outside, true, 0, ""},   {true, 0, Folder, Outside, true, 0, ""},
-        {true, 0, Settings, Outside, true, 0, ""}, {true, 0, OpenDialog, Outside, true, 0, ""},
+        {true, 0, Pinned, Outside, true, 0, ""},
+        {true, 0, Folder, Outside, true, 0, ""},
+        {true, 0, Settings, Outside, true, 0, ""},
+        {true, 0, OpenDialog, Outside, true, 0, ""},
         {true, 1, Pinned, InWindow, true, 1, ""}, // the counter is left alone too
         // Outside the window but in the trigger: hidden and shown in one tick,
         // then only shown on the next.
@@ -104,9 +130,14 @@ TEST(AppearanceRules, Tick) {
         in.FolderBusy = row.hold == Folder;
         in.SettingsOpen = row.hold == Settings;
         in.OpenDialogBusy = row.hold == OpenDialog;
-        if (row.where == InWindowInTrigger) in.Trigger = {150, 250, 150, 250};
-        if (row.where == Outside) in.X = in.Y = 600;
-        if (row.where == OutsideInTrigger) { in.X = 20; in.Y = 0; }
+        if (row.where == InWindowInTrigger)
+            in.Trigger = {150, 250, 150, 250};
+        if (row.where == Outside)
+            in.X = in.Y = 600;
+        if (row.where == OutsideInTrigger) {
+            in.X = 20;
+            in.Y = 0;
+        }
         const AppearanceResult out = AppearanceTick(in);
         EXPECT_EQ(out.Shown, row.shownAfter) << "row " << r;
         EXPECT_EQ(out.LeaveCounter, row.counterAfter) << "row " << r;

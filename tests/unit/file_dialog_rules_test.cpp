@@ -11,8 +11,11 @@ using namespace std::string_literals;
 namespace lt {
 namespace {
 
-TEST(FileDialogRules, FilterBarsBecomeNulsAndTheListEndsWithTwo) {
-    struct Row { std::string in, out; };
+TEST(FileDialogRules, FilterBarsBecomeNulsAndTheListEndsWithTwo)
+{
+    struct Row {
+        std::string in, out;
+    };
     const std::vector<Row> rows = {
         {"A|*.a|B|*.b", "A\0*.a\0B\0*.b\0\0"s},
         {"", "\0\0"s},
@@ -26,12 +29,17 @@ TEST(FileDialogRules, FilterBarsBecomeNulsAndTheListEndsWithTwo) {
     }
 }
 
-TEST(FileDialogRules, BufferLengthAndWhatTheDialogIsTold) {
-    struct Row { std::int32_t maxFileSize; std::uint32_t flags; std::size_t length; std::uint32_t told; };
+TEST(FileDialogRules, BufferLengthAndWhatTheDialogIsTold)
+{
+    struct Row {
+        std::int32_t maxFileSize;
+        std::uint32_t flags;
+        std::size_t length;
+        std::uint32_t told;
+    };
     const std::vector<Row> rows = {
-        {0, 0x80200, 255, 255},   {-1, 0x80200, 255, 255},  {255, 0x80200, 255, 255},
-        {256, 0x80200, 256, 256}, {300, 0, 300, 255},       {300, 0x200, 300, 255},
-        {300, 0x80000, 300, 255}, {300, 0x8020c, 300, 300},
+        {0, 0x80200, 255, 255}, {-1, 0x80200, 255, 255}, {255, 0x80200, 255, 255}, {256, 0x80200, 256, 256},
+        {300, 0, 300, 255},     {300, 0x200, 300, 255},  {300, 0x80000, 300, 255}, {300, 0x8020c, 300, 300},
     };
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const auto length = FileBufferLength(rows[r].maxFileSize);
@@ -40,22 +48,29 @@ TEST(FileDialogRules, BufferLengthAndWhatTheDialogIsTold) {
     }
 }
 
-TEST(FileDialogRules, BuffersArePaddedWithTheTerminatorAndEndWithIt) {
-    struct Row { std::string text; std::size_t length; char t; std::string out; };
+TEST(FileDialogRules, BuffersArePaddedWithTheTerminatorAndEndWithIt)
+{
+    struct Row {
+        std::string text;
+        std::size_t length;
+        char t;
+        std::string out;
+    };
     const std::vector<Row> rows = {
-        {"abc", 6, '\0', "abc\0\0\0"s},
-        {"abcde", 6, ' ', "abcde "},
-        {"abcdef", 6, ' ', "abcde "},
-        {"x", 1, ' ', " "},
-        {"ab\x83\x5c", 4, ' ', "ab  "},      // ソ (83 5C) that would be cut in half is padded over
+        {"abc", 6, '\0', "abc\0\0\0"s},      {"abcde", 6, ' ', "abcde "},
+        {"abcdef", 6, ' ', "abcde "},        {"x", 1, ' ', " "},
+        {"ab\x83\x5c", 4, ' ', "ab  "}, // ソ (83 5C) that would be cut in half is padded over
         {"a\x83\x5c", 4, ' ', "a\x83\x5c "},
     };
     for (std::size_t r = 0; r < rows.size(); ++r)
         EXPECT_EQ(FillBuffer(rows[r].text, rows[r].length, rows[r].t), rows[r].out) << "row " << r;
 }
 
-TEST(FileDialogRules, FolderPart) {
-    struct Row { std::string path, folder; };
+TEST(FileDialogRules, FolderPart)
+{
+    struct Row {
+        std::string path, folder;
+    };
     const std::vector<Row> rows = {
         {"C:\\dir\\a.bmp", "C:\\dir"},
         {"C:\\a.bmp", "C:"},
@@ -63,25 +78,26 @@ TEST(FileDialogRules, FolderPart) {
         {"\\\\server\\share\\x.txt", "\\\\server\\share"},
         {"x.txt", ""},
         {"C:\\dir\\\\a", "C:\\dir\\"}, // only one trailing backslash goes
-        {"C:\\\x83\x5c", "C:"},         // C:\ソ: the trail byte is no separator
+        {"C:\\\x83\x5c", "C:"},        // C:\ソ: the trail byte is no separator
     };
     for (std::size_t r = 0; r < rows.size(); ++r)
         EXPECT_EQ(FolderPart(rows[r].path), rows[r].folder) << "row " << r;
 }
 
-TEST(FileDialogRules, LongNameFormLooksUpEachPrefix) {
+TEST(FileDialogRules, LongNameFormLooksUpEachPrefix)
+{
     const std::map<std::string, std::string> disk = {
-        {"C:\\PROGRA~1", "Program Files"},
-        {"C:\\PROGRA~1\\LONGNA~1", "Long name"},
-        {"C:\\PROGRA~1\\GONE\\X", "x"},
-        {"C:\\\x83\x5c", "\x83\x5c\x83\x5c"}, // C:\ソ -> ソソ
+        {"C:\\PROGRA~1", "Program Files"}, {"C:\\PROGRA~1\\LONGNA~1", "Long name"},
+        {"C:\\PROGRA~1\\GONE\\X", "x"},    {"C:\\\x83\x5c", "\x83\x5c\x83\x5c"}, // C:\ソ -> ソソ
         {"C:\\\x83\x5c\\A", "a"},
     };
     const NameLookup lookup = [&](const std::string& prefix) {
         const auto it = disk.find(prefix);
         return it == disk.end() ? std::nullopt : std::optional(it->second);
     };
-    struct Row { std::string path, longForm; };
+    struct Row {
+        std::string path, longForm;
+    };
     const std::vector<Row> rows = {
         {"C:\\PROGRA~1\\LONGNA~1", "C:\\Program Files\\Long name"},
         {"C:\\PROGRA~1\\GONE\\X", "C:\\Program Files\\x"}, // a component the disk does not know is left out
@@ -93,12 +109,18 @@ TEST(FileDialogRules, LongNameFormLooksUpEachPrefix) {
         EXPECT_EQ(LongNameForm(rows[r].path, lookup), rows[r].longForm) << "row " << r;
 }
 
-TEST(FileDialogRules, ReadBackBySelectionMode) {
+TEST(FileDialogRules, ReadBackBySelectionMode)
+{
     using Opt = std::optional<std::string>;
     const NameLookup lookup = [](const std::string& prefix) {
         return prefix == "C:\\PROGRA~1" ? Opt("Program Files") : std::nullopt;
     };
-    struct Row { std::uint32_t flags; std::string file, title; Opt fileName, fileTitle, directory; bool fails; };
+    struct Row {
+        std::uint32_t flags;
+        std::string file, title;
+        Opt fileName, fileTitle, directory;
+        bool fails;
+    };
     const std::vector<Row> rows = {
         // single selection, with or without the explorer bit
         {0x0c, "C:\\dir\\a.bmp\0old"s, "a.bmp\0ld\0"s, "C:\\dir\\a.bmp", "a.bmp", "C:\\dir", false},

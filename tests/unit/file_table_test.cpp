@@ -8,7 +8,8 @@
 namespace lt {
 namespace {
 
-TEST(FileTable, FindIsExactAndRemoveClosesTheGap) {
+TEST(FileTable, FindIsExactAndRemoveClosesTheGap)
+{
     FileTable t;
     for (const char* p : {"C:\\1.bmp", "C:\\2.mid", "C:\\3.wav", "C:\\4.avi", "C:\\5.mp3"})
         t.Append(p, FileKind::Midi);
@@ -26,15 +27,22 @@ TEST(FileTable, FindIsExactAndRemoveClosesTheGap) {
     EXPECT_EQ(t.Count(), 4) << "out-of-range removal must do nothing";
 }
 
-TEST(FileTable, FindNextOfKind) {
+TEST(FileTable, FindNextOfKind)
+{
     using K = FileKind;
     FileTable t;
-    for (K k : {K::Picture, K::Midi, K::Wave, K::Mp3, K::Picture}) t.Append("p", k);
-    struct Row { int start; K a, b; bool wrap; int expected; };
+    for (K k : {K::Picture, K::Midi, K::Wave, K::Mp3, K::Picture})
+        t.Append("p", k);
+    struct Row {
+        int start;
+        K a, b;
+        bool wrap;
+        int expected;
+    };
     const std::vector<Row> rows = {
-        {0, K::Midi, K::Mp3, false, 2}, {2, K::Midi, K::Mp3, false, 4}, {4, K::Midi, K::Mp3, false, 0},
-        {4, K::Midi, K::Mp3, true, 2},  {9, K::Midi, K::Mp3, true, 2},  {-3, K::Midi, K::Mp3, false, 2},
-        {4, K::Mp3, K::None, true, 4},  // the wrap reaches the start entry itself
+        {0, K::Midi, K::Mp3, false, 2},  {2, K::Midi, K::Mp3, false, 4}, {4, K::Midi, K::Mp3, false, 0},
+        {4, K::Midi, K::Mp3, true, 2},   {9, K::Midi, K::Mp3, true, 2},  {-3, K::Midi, K::Mp3, false, 2},
+        {4, K::Mp3, K::None, true, 4}, // the wrap reaches the start entry itself
         {1, K::Movie, K::None, true, 0},
     };
     for (std::size_t r = 0; r < rows.size(); ++r)

@@ -8,7 +8,8 @@
 namespace lt {
 namespace {
 
-TEST(ListDisplayRules, FilterSelectsLinesAndKeepsEntryNumbers) {
+TEST(ListDisplayRules, FilterSelectsLinesAndKeepsEntryNumbers)
+{
     FileTable t;
     t.Append("C:\\a.bmp", FileKind::Picture);
     t.Append("C:\\b.mid", FileKind::Midi);
@@ -16,7 +17,13 @@ TEST(ListDisplayRules, FilterSelectsLinesAndKeepsEntryNumbers) {
     t.Append("C:\\\x89\xb9\x8a\x79\\d.bmp", FileKind::Picture); // C:\音楽\d.bmp
     t.Append("C:\\e.mid", FileKind::Midi);
 
-    struct Row { std::int16_t filter; const char* select; std::vector<int> entries; int chosen; int widest; };
+    struct Row {
+        std::int16_t filter;
+        const char* select;
+        std::vector<int> entries;
+        int chosen;
+        int widest;
+    };
     const std::vector<Row> rows = {
         {FilterAll, "C:\\c.mp3", {1, 2, 3, 4, 5}, 2, 18},
         {1, "C:\\a.bmp", {1, 4}, 0, 18},  // a double-byte character counts 2
@@ -27,7 +34,8 @@ TEST(ListDisplayRules, FilterSelectsLinesAndKeepsEntryNumbers) {
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const ListDisplay d = BuildListDisplay(t, rows[r].filter, rows[r].select);
         std::vector<int> entries;
-        for (const ListLine& line : d.Lines) entries.push_back(line.EntryIndex);
+        for (const ListLine& line : d.Lines)
+            entries.push_back(line.EntryIndex);
         EXPECT_EQ(entries, rows[r].entries) << "row " << r;
         EXPECT_EQ(d.Chosen, rows[r].chosen) << "row " << r;
         EXPECT_EQ(d.Widest, rows[r].widest) << "row " << r;
@@ -36,7 +44,8 @@ TEST(ListDisplayRules, FilterSelectsLinesAndKeepsEntryNumbers) {
     EXPECT_EQ(ListLineText(10000, "x"), "10000 x");
 }
 
-TEST(ListDisplayRules, HorizontalExtent) {
+TEST(ListDisplayRules, HorizontalExtent)
+{
     EXPECT_EQ(HorizontalExtent(0), 22);
     EXPECT_EQ(HorizontalExtent(46), 344);
 }

@@ -33,10 +33,10 @@ HDROP MakeDrop(const test::Paths& names)
 
 TEST_F(ModelFixture, DropOnTheHookedListAddsFilesInTheShellsOrder)
 {
-    HWND parent = CreateWindowExA(0, "STATIC", "drop-parent", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr,
-                                  nullptr, nullptr, nullptr);
-    HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, parent, nullptr, nullptr,
-                                nullptr);
+    HWND parent = CreateWindowExA(0, "STATIC", "drop-parent", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
+                                  nullptr, nullptr);
+    HWND list =
+        CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, parent, nullptr, nullptr, nullptr);
     ASSERT_TRUE(list);
     DragAcceptFiles(list, TRUE);
     ASSERT_TRUE(HookWindow(list));
@@ -47,8 +47,7 @@ TEST_F(ModelFixture, DropOnTheHookedListAddsFilesInTheShellsOrder)
     std::string tooLong = dir.Path() + "\\" + std::string(400, 'x') + ".bmp"; // longer than any buffer
     SendMessageA(list, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({c, tooLong, a, b})), 0);
 
-    EXPECT_EQ(rec.calls,
-              (test::Paths{"music " + c, "list " + c, "picture 2", "list " + a, "movie " + b, "list " + b}));
+    EXPECT_EQ(rec.calls, (test::Paths{"music " + c, "list " + c, "picture 2", "list " + a, "movie " + b, "list " + b}));
     EXPECT_EQ(Listed(), (test::Paths{c, a, b}));
 
     EXPECT_TRUE(UnhookWindow());

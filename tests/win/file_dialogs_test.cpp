@@ -75,8 +75,14 @@ struct FakeDialog {
 
     DialogPlatform Platform()
     {
-        return {[this](OPENFILENAMEA* o) { ++opens; return Run(o); },
-                [this](OPENFILENAMEA* o) { ++saves; return Run(o); },
+        return {[this](OPENFILENAMEA* o) {
+                    ++opens;
+                    return Run(o);
+                },
+                [this](OPENFILENAMEA* o) {
+                    ++saves;
+                    return Run(o);
+                },
                 [this](HWND, const std::string& text) { failures.push_back(text); }};
     }
 };
@@ -141,8 +147,16 @@ TEST(CdlClass, ExplorerMultipleSelectionUsesTheWholeBuffer)
 
 TEST(CdlClass, CancelAndFailureLeaveTheNameAlone)
 {
-    struct Row { BOOL result; bool cancelError; std::uint32_t flags; std::int32_t maxFileSize; std::string answer;
-                 DialogResult expected; int opens; std::size_t failures; };
+    struct Row {
+        BOOL result;
+        bool cancelError;
+        std::uint32_t flags;
+        std::int32_t maxFileSize;
+        std::string answer;
+        DialogResult expected;
+        int opens;
+        std::size_t failures;
+    };
     const std::vector<Row> rows = {
         {0, true, 0, 0, "", DialogResult::Cancelled, 1, 0},
         {0, false, 0, 0, "", DialogResult::NoChoice, 1, 0},

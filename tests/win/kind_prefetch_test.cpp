@@ -20,7 +20,9 @@ TEST(KindPrefetch, AnswersLikeTheDiskAndOnlyForItsLifetime)
     for (int i = 0; i < 100; ++i) {
         const std::string n = std::to_string(i);
         paths.push_back(i % 5 == 3 ? dir.File(n)
-                                   : dir.Write(n, i % 5 == 1 ? test::MidiBytes : i % 5 == 2 ? "text" : test::BmpBytes));
+                                   : dir.Write(n, i % 5 == 1   ? test::MidiBytes
+                                                  : i % 5 == 2 ? "text"
+                                                               : test::BmpBytes));
         if (i % 5 == 4)
             SetFileAttributesA(paths.back().c_str(), FILE_ATTRIBUTE_HIDDEN);
     }

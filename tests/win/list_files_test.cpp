@@ -130,8 +130,8 @@ TEST_F(ListFilesTest, JunkLinesAreSkippedQuietly)
     const std::string good = dir.Write("good.mid", test::MidiBytes);
     const std::string hidden = dir.Write("cut.mid", test::MidiBytes);
     std::string text = Header;
-    text += hidden + std::string("\0junk\r\n", 7);  // must not be cut short at the NUL
-    text += std::string(1 << 20, 'x') + "\r\n";      // a 1 MB line
+    text += hidden + std::string("\0junk\r\n", 7); // must not be cut short at the NUL
+    text += std::string(1 << 20, 'x') + "\r\n";    // a 1 MB line
     text += dir.Path() + "\\" + std::string(30000, 'y') + "\r\n";
     text += "\x01\x02\xff\xfe,,\r\n";
     text += good + "\r\n";
@@ -153,8 +153,8 @@ TEST_F(ListFilesTest, SavingOverAnOldFileKeepsItWhenTheWriteFails)
 
     // Held open by someone else, without leave to delete it: the new file is
     // written but cannot take the old one's place.
-    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(WriteListFile(target, t));
     CloseHandle(held);

@@ -23,7 +23,11 @@ struct CallRecorder final : MediaOpener, ListDisplayTarget {
     void OpenPicture(int index) override { calls.push_back("picture " + std::to_string(index)); }
     void FocusPicture(const std::string& p) override { calls.push_back("focus " + p); }
     void ClosePicture(const std::string& p) override { calls.push_back("close " + p); }
-    void OpenMusic(const std::string& p, FileKind) override { calls.push_back("music " + p); music.push_back(p); }
+    void OpenMusic(const std::string& p, FileKind) override
+    {
+        calls.push_back("music " + p);
+        music.push_back(p);
+    }
     void OpenMovie(const std::string& p) override { calls.push_back("movie " + p); }
     void MakeList(std::string_view select) override
     {

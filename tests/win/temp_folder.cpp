@@ -11,8 +11,7 @@ TempFolder::TempFolder()
     static std::atomic<int> serial{0};
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + "lt-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(serial++);
+    path_ = std::string(temp) + "lt-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(serial++);
     CreateDirectoryA(path_.c_str(), nullptr);
 }
 

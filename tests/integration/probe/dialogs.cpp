@@ -14,8 +14,7 @@ namespace {
 
 constexpr UINT AnswerTimeoutMs = 10000;
 
-template <typename Pred>
-bool WaitUntil(DWORD timeoutMs, Pred ok)
+template <typename Pred> bool WaitUntil(DWORD timeoutMs, Pred ok)
 {
     DWORD start = GetTickCount();
     for (;;) {
@@ -27,8 +26,7 @@ bool WaitUntil(DWORD timeoutMs, Pred ok)
     }
 }
 
-template <typename Find>
-HWND WaitForWindow(DWORD timeoutMs, Find find)
+template <typename Find> HWND WaitForWindow(DWORD timeoutMs, Find find)
 {
     HWND w = nullptr;
     WaitUntil(timeoutMs, [&] { return (w = find()) != nullptr; });

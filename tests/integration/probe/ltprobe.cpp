@@ -90,10 +90,19 @@ void Write(HANDLE h, const std::string& s)
     DWORD put = 0;
     WriteFile(h, s.data(), static_cast<DWORD>(s.size()), &put, nullptr);
 }
-void Out(const std::string& s) { Write(GetStdHandle(STD_OUTPUT_HANDLE), s + "\n"); }
-void Err(const std::string& s) { Write(GetStdHandle(STD_ERROR_HANDLE), "ltprobe: " + s + "\n"); }
+void Out(const std::string& s)
+{
+    Write(GetStdHandle(STD_OUTPUT_HANDLE), s + "\n");
+}
+void Err(const std::string& s)
+{
+    Write(GetStdHandle(STD_ERROR_HANDLE), "ltprobe: " + s + "\n");
+}
 
-HWND FindController() { return FindWindowW(nullptr, ControllerTitle); }
+HWND FindController()
+{
+    return FindWindowW(nullptr, ControllerTitle);
+}
 
 // The file list: the controller's list box child (the one at client (8, 32)
 // when there are several).
@@ -124,8 +133,7 @@ bool ParseInt(const std::wstring& s, long& out)
 }
 
 // Polls until ok() holds or the time is up.
-template <typename Pred>
-bool WaitFor(DWORD timeoutMs, Pred ok)
+template <typename Pred> bool WaitFor(DWORD timeoutMs, Pred ok)
 {
     DWORD start = GetTickCount();
     for (;;) {
@@ -146,7 +154,10 @@ bool Send(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR* result = nullptr)
     return ok;
 }
 
-LRESULT ListCount(HWND list) { return SendMessageW(list, LB_GETCOUNT, 0, 0); }
+LRESULT ListCount(HWND list)
+{
+    return SendMessageW(list, LB_GETCOUNT, 0, 0);
+}
 
 struct Context {
     std::vector<std::wstring> args; // after the command name
@@ -272,9 +283,15 @@ int SendMouse(Context& c, UINT msg, WPARAM keys)
     return 0;
 }
 
-int Press(Context& c) { return SendMouse(c, WM_LBUTTONDOWN, MK_LBUTTON); }
+int Press(Context& c)
+{
+    return SendMouse(c, WM_LBUTTONDOWN, MK_LBUTTON);
+}
 
-int Release(Context& c) { return SendMouse(c, WM_LBUTTONUP, 0); }
+int Release(Context& c)
+{
+    return SendMouse(c, WM_LBUTTONUP, 0);
+}
 
 // Posted: a button that opens a modal dialog would hold a sent release.
 int PostClick(Context& c)
@@ -744,19 +761,41 @@ struct Command {
 };
 
 constexpr Command Commands[] = {
-    {L"wait-window", WaitWindow, false}, {L"wait-gone", WaitGone, false}, {L"list", List, true},
-    {L"count", Count, true},             {L"wait-count", WaitCount, true}, {L"selected", Selected, true},
-    {L"click", Click, true},             {L"rclick", RightClick, true},   {L"key", Key, true},
-    {L"close", Close, true},             {L"visible", Visible, true},     {L"iconic", Iconic, true},
-    {L"foreground", Foreground, true},   {L"minimize", Minimize, true},   {L"prop", Prop, true},
-    {L"drop", Drop, true},               {L"windows", Windows, false},    {L"start", Start, false},
+    {L"wait-window", WaitWindow, false},
+    {L"wait-gone", WaitGone, false},
+    {L"list", List, true},
+    {L"count", Count, true},
+    {L"wait-count", WaitCount, true},
+    {L"selected", Selected, true},
+    {L"click", Click, true},
+    {L"rclick", RightClick, true},
+    {L"key", Key, true},
+    {L"close", Close, true},
+    {L"visible", Visible, true},
+    {L"iconic", Iconic, true},
+    {L"foreground", Foreground, true},
+    {L"minimize", Minimize, true},
+    {L"prop", Prop, true},
+    {L"drop", Drop, true},
+    {L"windows", Windows, false},
+    {L"start", Start, false},
     {L"dismiss", Dismiss, true},
     // Driving the controller's buttons, list, menu and dialogs.
-    {L"press", Press, true},             {L"release", Release, true},     {L"post-click", PostClick, true},
-    {L"rclick-list", RightClickList, true}, {L"select", Select, true},    {L"dblclick", DoubleClick, true},
-    {L"rect", Rect, true},               {L"cursor", Cursor, false},      {L"watch-visible", WatchVisible, true},
-    {L"panel", Panel, true},             {L"menu", Menu, true},           {L"menu-keys", MenuKeys, true},
-    {L"file-dialog", FileDialog, true},  {L"dialog", Dialog, true},       {L"browse", Browse, true},
+    {L"press", Press, true},
+    {L"release", Release, true},
+    {L"post-click", PostClick, true},
+    {L"rclick-list", RightClickList, true},
+    {L"select", Select, true},
+    {L"dblclick", DoubleClick, true},
+    {L"rect", Rect, true},
+    {L"cursor", Cursor, false},
+    {L"watch-visible", WatchVisible, true},
+    {L"panel", Panel, true},
+    {L"menu", Menu, true},
+    {L"menu-keys", MenuKeys, true},
+    {L"file-dialog", FileDialog, true},
+    {L"dialog", Dialog, true},
+    {L"browse", Browse, true},
 };
 
 } // namespace
@@ -790,4 +829,7 @@ int Run()
 
 } // namespace lt::probe
 
-int main() { return lt::probe::Run(); }
+int main()
+{
+    return lt::probe::Run();
+}
