@@ -164,7 +164,10 @@ def buttons(s):
     # A right press on the list opens the same menu.
     s.probe("rclick-list", 0)
     s.check(s.probe_run("menu", 5000)[0] == 0, "a right press on the list opens the popup menu")
-    s.probe("menu-keys", VK_ESCAPE)
+    # Escape closes it; under Wine without a window manager a posted press
+    # now and then loses the menu's activation first, which closes it too.
+    s.probe_run("menu-keys", VK_ESCAPE)
+    menu_closed(s)
 
     # Open: the release area starts one pixel left of the press area. The
     # open dialog adds the chosen file; cancelled, it adds nothing.
