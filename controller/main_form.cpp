@@ -295,10 +295,7 @@ void MainForm::MouseTick()
     GetCursorPos(&pointer);
     RECT r{};
     GetWindowRect(hwnd_, &r);
-    HDC screen = GetDC(nullptr);
-    double tppx = 1440.0 / GetDeviceCaps(screen, LOGPIXELSX);
-    double tppy = 1440.0 / GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const auto [tppx, tppy] = ScreenTwipsPerPixel();
 
     const Settings& s = AppSettings();
     AppearanceInput in;
@@ -541,8 +538,6 @@ void MainForm::ShowFileListMenu()
         SelectFolder();
         break;
     case FileListCommand::Close:
-        if (SendMessageA(list_, LB_GETCURSEL, 0, 0) == LB_ERR)
-            break;
         RemoveSelectedEntry();
         break;
     case FileListCommand::Clear:

@@ -11,20 +11,20 @@ HGDIOBJ LoadSkinBitmap(HINSTANCE instance, int id)
     return LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
 }
 
-// Copies a part of a picture onto the surface with a raster operation.
-void Blit(HDC target, int x, int y, int w, int h, HGDIOBJ picture, int sx, int sy, DWORD rop)
+// Copies a part of a picture onto the surface with a raster operation,
+// through a scratch DC that the caller makes once for all its copies.
+void Blit(HDC target, HDC scratch, int x, int y, int w, int h, HGDIOBJ picture, int sx, int sy, DWORD rop)
 {
-    MemoryDc source(CreateCompatibleDC(target));
-    SelectObjectScope select(source.get(), picture);
-    BitBlt(target, x, y, w, h, source.get(), sx, sy, rop);
+    SelectObjectScope select(scratch, picture);
+    BitBlt(target, x, y, w, h, scratch, sx, sy, rop);
 }
 
 // Mask then image, both with SRCERASE: the background stays where the mask
 // is white, the image shows where it is black.
-void BlitMasked(HDC target, int x, int y, int size, HGDIOBJ picture)
+void BlitMasked(HDC target, HDC scratch, int x, int y, int size, HGDIOBJ picture)
 {
-    Blit(target, x, y, size, size, picture, 0, size, SRCERASE);
-    Blit(target, x, y, size, size, picture, 0, 0, SRCERASE);
+    Blit(target, scratch, x, y, size, size, picture, 0, size, SRCERASE);
+    Blit(target, scratch, x, y, size, size, picture, 0, 0, SRCERASE);
 }
 
 } // namespace
@@ -51,15 +51,18 @@ void SkinSurface::Compose(const SkinState& state)
     HDC dc = surfaceDc_.get();
     if (!dc)
         return;
+    MemoryDc scratch(CreateCompatibleDC(dc));
+    HDC from = scratch.get();
     if (background_)
-        Blit(dc, 0, 0, ControllerWidth, ControllerHeight, background_.get(), 0, 0, SRCCOPY);
+        Blit(dc, from, 0, 0, ControllerWidth, ControllerHeight, background_.get(), 0, 0, SRCCOPY);
     if (marker_)
-        BlitMasked(dc, FilterMarkerX(state.Filter), MarkerY, MarkerSize, marker_.get());
+        BlitMasked(dc, from, FilterMarkerX(state.Filter), MarkerY, MarkerSize, marker_.get());
     for (int i = 0; i < ButtonCount; ++i)
         if (state.Pressed[static_cast<std::size_t>(i)] && buttons_)
-            Blit(dc, ButtonX(i), ButtonY, ButtonWidth, ButtonHeight, buttons_.get(), 0, ButtonHeight * i, SRCCOPY);
+            Blit(dc, from, ButtonX(i), ButtonY, ButtonWidth, ButtonHeight, buttons_.get(), 0, ButtonHeight * i,
+                 SRCCOPY);
     if (state.Pinned && tack_)
-        BlitMasked(dc, TackX, TackY, TackSize, tack_.get());
+        BlitMasked(dc, from, TackX, TackY, TackSize, tack_.get());
 }
 
 void SkinSurface::Paint(HDC target, const RECT& area) const

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/command_queue_format.h"
+#include "core/file_io.h"
 #include "core/win_handles.h"
 
 namespace lt {
@@ -17,16 +18,16 @@ constexpr int WriterAttempts = 250;
 constexpr int ReaderAttempts = 10;
 constexpr DWORD RetryPauseMs = 20;
 
+// A queue file is a few paths; one this large is damaged.
+constexpr DWORD MaxQueueBytes = 64u << 20;
+
 bool ReadAll(HANDLE file, std::vector<std::uint8_t>& out)
 {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart > 64 * 1024 * 1024)
+    std::string bytes;
+    bool whole = false;
+    if (!ReadBytes(file, bytes, MaxQueueBytes, &whole) || !whole)
         return false;
-    out.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD got = 0;
-    if (!out.empty() && !ReadFile(file, out.data(), static_cast<DWORD>(out.size()), &got, nullptr))
-        return false;
-    out.resize(got);
+    out.assign(bytes.begin(), bytes.end());
     return true;
 }
 
@@ -34,10 +35,8 @@ bool WriteAll(HANDLE file, const std::vector<std::uint8_t>& data)
 {
     if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
         return false;
-    DWORD put = 0;
-    if (!WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &put, nullptr) || put != data.size())
-        return false;
-    return SetEndOfFile(file) != 0;
+    return WriteBytes(file, std::string_view(reinterpret_cast<const char*>(data.data()), data.size())) &&
+           SetEndOfFile(file) != 0;
 }
 
 } // namespace

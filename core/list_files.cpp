@@ -1,10 +1,10 @@
 #include "core/list_files.h"
 
-#include <new>
 #include <optional>
 #include <set>
 #include <string_view>
 
+#include "core/file_io.h"
 #include "core/file_kind.h"
 #include "core/file_list.h"
 #include "core/kind_prefetch.h"
@@ -31,43 +31,16 @@ std::optional<std::string> ReadWholeFile(const std::string& path)
 {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file)
-        return std::nullopt;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0)
-        return std::nullopt;
-    const DWORD want = size.QuadPart > MaxListBytes ? MaxListBytes : static_cast<DWORD>(size.QuadPart);
     std::string text;
-    try {
-        text.resize(want);
-    } catch (const std::bad_alloc&) {
+    if (!file || !ReadBytes(file.get(), text, MaxListBytes))
         return std::nullopt;
-    }
-    DWORD total = 0;
-    while (total < want) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), text.data() + total, want - total, &got, nullptr) || got == 0)
-            break;
-        total += got;
-    }
-    text.resize(total);
     return text;
 }
 
 bool WriteWholeFile(const char* path, std::string_view bytes)
 {
     FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-    std::size_t total = 0;
-    while (total < bytes.size()) {
-        DWORD put = 0;
-        if (!WriteFile(file.get(), bytes.data() + total, static_cast<DWORD>(bytes.size() - total), &put, nullptr) ||
-            put == 0)
-            return false;
-        total += put;
-    }
-    return FlushFileBuffers(file.get()) != 0;
+    return file && WriteBytes(file.get(), bytes) && FlushFileBuffers(file.get()) != 0;
 }
 
 // Full path, ASCII upper-cased: how the file system would tell two spellings

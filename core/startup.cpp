@@ -18,6 +18,7 @@ namespace {
 
 constexpr const char* InstanceMutexName = "Lumatrove.Controller.Running";
 float g_uiFontSize = 9.0f;
+TwipsPerPixel g_twips;
 
 bool Exists(const std::string& path)
 {
@@ -114,6 +115,11 @@ float UiFontSize()
     return g_uiFontSize;
 }
 
+TwipsPerPixel ScreenTwipsPerPixel()
+{
+    return g_twips;
+}
+
 int Main()
 {
     SetPaths(ComputeAppPaths());
@@ -126,9 +132,10 @@ int Main()
     const std::string args = ArgumentsOf(GetCommandLineA());
 
     HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    g_uiFontSize = 9.0f * (1440.0f / static_cast<float>(dpi > 0 ? dpi : 96)) / 15.0f;
+    g_twips = {1440.0 / (dpiX > 0 ? dpiX : 96), 1440.0 / (dpiY > 0 ? dpiY : 96)};
+    g_uiFontSize = static_cast<float>(9.0 * g_twips.X / 15.0);
 
     if (args.empty()) {
         if (CopyRunning()) {

@@ -16,4 +16,10 @@ inline constexpr const char* ControllerTitle = "Controller";
 // 9 at 96 dots per inch; the controller and the player use it in points.
 float UiFontSize();
 
+// The screen's twips per pixel (15 at 96 dots per inch), read once at start.
+struct TwipsPerPixel {
+    double X = 15.0, Y = 15.0;
+};
+TwipsPerPixel ScreenTwipsPerPixel();
+
 } // namespace lt

@@ -7,24 +7,13 @@
 #include <cwchar>
 
 #include "remote_memory.h"
+#include "wait.h"
 
 namespace lt::probe {
 
 namespace {
 
 constexpr UINT AnswerTimeoutMs = 10000;
-
-template <typename Pred> bool WaitUntil(DWORD timeoutMs, Pred ok)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (ok())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(20);
-    }
-}
 
 template <typename Find> HWND WaitForWindow(DWORD timeoutMs, Find find)
 {

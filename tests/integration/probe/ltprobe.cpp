@@ -63,6 +63,7 @@
 
 #include "dialogs.h"
 #include "drop.h"
+#include "wait.h"
 
 namespace lt::probe {
 
@@ -132,19 +133,6 @@ bool ParseInt(const std::wstring& s, long& out)
     return end && *end == L'\0';
 }
 
-// Polls until ok() holds or the time is up.
-template <typename Pred> bool WaitFor(DWORD timeoutMs, Pred ok)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (ok())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        Sleep(20);
-    }
-}
-
 bool Send(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR* result = nullptr)
 {
     DWORD_PTR r = 0;
@@ -187,7 +175,7 @@ DWORD TimeoutArg(const Context& c, size_t i)
 int WaitWindow(Context& c)
 {
     HWND w = nullptr;
-    if (!WaitFor(TimeoutArg(c, 0), [&] { return (w = FindController()) != nullptr; })) {
+    if (!WaitUntil(TimeoutArg(c, 0), [&] { return (w = FindController()) != nullptr; })) {
         Err("no window \"Controller\"");
         return 1;
     }
@@ -199,7 +187,7 @@ int WaitWindow(Context& c)
 
 int WaitGone(Context& c)
 {
-    if (!WaitFor(TimeoutArg(c, 0), [] { return FindController() == nullptr; })) {
+    if (!WaitUntil(TimeoutArg(c, 0), [] { return FindController() == nullptr; })) {
         Err("window \"Controller\" still there");
         return 1;
     }
@@ -232,7 +220,7 @@ int WaitCount(Context& c)
     if (c.args.empty() || !ParseInt(c.args[0], want))
         return Usage();
     LRESULT n = -1;
-    bool ok = WaitFor(TimeoutArg(c, 1), [&] { return (n = ListCount(c.list)) == want; });
+    bool ok = WaitUntil(TimeoutArg(c, 1), [&] { return (n = ListCount(c.list)) == want; });
     Out(std::to_string(static_cast<long>(n)));
     if (!ok)
         Err("list count: expected " + std::to_string(want) + ", got " + std::to_string(static_cast<long>(n)));
@@ -339,16 +327,25 @@ bool LineArg(const Context& c, long& n)
     return c.args.size() == 1 && ParseInt(c.args[0], n);
 }
 
-int RightClickList(Context& c)
+// The client point of the list line named by the argument; a non-zero exit
+// code when there is none.
+int LinePointArg(Context& c, LPARAM& lp)
 {
     long n = 0;
-    LPARAM lp = 0;
     if (!LineArg(c, n))
         return Usage();
     if (!LinePoint(c, n, lp)) {
         Err("list line " + std::to_string(n) + " is not shown");
         return 1;
     }
+    return 0;
+}
+
+int RightClickList(Context& c)
+{
+    LPARAM lp = 0;
+    if (int code = LinePointArg(c, lp))
+        return code;
     PostMessageW(c.list, WM_RBUTTONDOWN, MK_RBUTTON, lp);
     PostMessageW(c.list, WM_RBUTTONUP, 0, lp);
     return 0;
@@ -372,14 +369,9 @@ int Select(Context& c)
 // box gets them from the window system.
 int DoubleClick(Context& c)
 {
-    long n = 0;
     LPARAM lp = 0;
-    if (!LineArg(c, n))
-        return Usage();
-    if (!LinePoint(c, n, lp)) {
-        Err("list line " + std::to_string(n) + " is not shown");
-        return 1;
-    }
+    if (int code = LinePointArg(c, lp))
+        return code;
     if (!Send(c.list, WM_LBUTTONDOWN, MK_LBUTTON, lp) || !Send(c.list, WM_LBUTTONUP, 0, lp) ||
         !Send(c.list, WM_LBUTTONDBLCLK, MK_LBUTTON, lp) || !Send(c.list, WM_LBUTTONUP, 0, lp)) {
         Err("double click was not handled in time");
@@ -600,7 +592,7 @@ int Foreground(Context& c)
 int Minimize(Context& c)
 {
     ShowWindow(c.controller, SW_MINIMIZE);
-    if (!WaitFor(DefaultTimeoutMs, [&] { return IsIconic(c.controller) != 0; })) {
+    if (!WaitUntil(DefaultTimeoutMs, [&] { return IsIconic(c.controller) != 0; })) {
         Err("window did not minimise");
         return 1;
     }
