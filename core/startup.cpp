@@ -45,26 +45,22 @@ bool WriteResource(const char* type, int id, const std::string& path)
     return ok;
 }
 
-// Where the MP3 library can be loaded from, best first. The Windows folder
-// may not be writable; then the copy beside the program, or one we extract
-// to the temporary folder, will do.
-std::vector<std::string> Mp3LibraryCandidates()
+// The MP3 library is loaded from the Windows folder, else from beside the
+// program. The Windows folder may not be writable; only then is a copy
+// extracted to the temporary folder and loaded from there.
+bool LoadMp3Library()
 {
-    std::vector<std::string> list;
-    if (Exists(Paths().Mp3Library))
-        list.push_back(Paths().Mp3Library);
-    std::string beside = Paths().ProgramDir + "ltmp3.dll";
-    if (Exists(beside))
-        list.push_back(beside);
+    if (Mp3().Load({Paths().Mp3Library, Paths().ProgramDir + "ltmp3.dll"}))
+        return true;
     char temp[MAX_PATH] = {};
-    if (GetTempPathA(MAX_PATH, temp)) {
-        std::string dir = std::string(temp) + "Lumatrove";
-        CreateDirectoryA(dir.c_str(), nullptr);
-        std::string extracted = dir + "\\ltmp3.dll";
-        if (Exists(extracted) || WriteResource("data", IDR_LTMP3_DLL, extracted))
-            list.push_back(extracted);
-    }
-    return list;
+    if (!GetTempPathA(MAX_PATH, temp))
+        return false;
+    std::string dir = std::string(temp) + "Lumatrove";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    std::string extracted = dir + "\\ltmp3.dll";
+    if (!Exists(extracted))
+        WriteResource("data", IDR_LTMP3_DLL, extracted);
+    return Mp3().Load({extracted});
 }
 
 bool CopyRunning()
@@ -93,7 +89,7 @@ int RunController(bool openSettings)
     KernelHandle instance(CreateMutexA(nullptr, FALSE, InstanceMutexName));
     LoadSettings(Paths().SettingsFile);
     InstallListReader();
-    Mp3().Load(Mp3LibraryCandidates());
+    LoadMp3Library();
     MainForm form;
     if (!form.Create())
         return 1;
