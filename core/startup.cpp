@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "controller/main_form.h"
+#include "controller/media_router.h"
 #include "core/app_paths.h"
 #include "core/command_queue.h"
 #include "core/command_queue_format.h"
@@ -89,6 +90,7 @@ int RunController(bool openSettings)
     KernelHandle instance(CreateMutexA(nullptr, FALSE, InstanceMutexName));
     LoadSettings(Paths().SettingsFile);
     InstallListReader();
+    InstallMediaRouter();
     LoadMp3Library();
     MainForm form;
     if (!form.Create())
