@@ -1,0 +1,95 @@
+#include "controller/reg_module.h"
+
+#include <cstring>
+#include <vector>
+
+namespace lt {
+
+namespace {
+
+constexpr REGSAM KeyAccess = 0x3F; // KEY_ALL_ACCESS without the standard rights
+
+class RegKey {
+public:
+    RegKey(HKEY root, const std::string& subKey)
+    {
+        if (RegOpenKeyExA(root, subKey.c_str(), 0, KeyAccess, &key_) != ERROR_SUCCESS)
+            key_ = nullptr;
+    }
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+    ~RegKey()
+    {
+        if (key_)
+            RegCloseKey(key_);
+    }
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+bool SetRegValue(HKEY root, const std::string& subKey, const std::string& name, DWORD kind, const BYTE* data,
+                 DWORD size)
+{
+    RegKey key(root, subKey);
+    if (!key.get())
+        return false;
+    return RegSetValueExA(key.get(), name.c_str(), 0, kind, data, size) == ERROR_SUCCESS;
+}
+
+} // namespace
+
+std::string GetRegValue(HKEY root, const std::string& subKey, const std::string& name)
+{
+    static const std::string error = "Error";
+    RegKey key(root, subKey);
+    if (!key.get())
+        return error;
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return error;
+    std::vector<BYTE> data(size + 1, 0);
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
+        return error;
+    switch (type) {
+    case REG_SZ: {
+        std::string text(reinterpret_cast<const char*>(data.data()), size);
+        return text.substr(0, text.find('\0'));
+    }
+    case REG_BINARY:
+        return std::string(reinterpret_cast<const char*>(data.data()), size);
+    case REG_DWORD: {
+        DWORD v = 0;
+        if (size >= sizeof v)
+            std::memcpy(&v, data.data(), sizeof v);
+        return std::to_string(v);
+    }
+    default:
+        return error;
+    }
+}
+
+LONG CreateRegKey(HKEY root, const std::string& subKey)
+{
+    HKEY key = nullptr;
+    LONG rc = RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, KeyAccess, nullptr, &key, nullptr);
+    if (rc == ERROR_SUCCESS)
+        RegCloseKey(key);
+    return rc;
+}
+
+bool SetRegText(HKEY root, const std::string& subKey, const std::string& name, std::string_view text)
+{
+    std::string bytes(text);
+    return SetRegValue(root, subKey, name, REG_SZ, reinterpret_cast<const BYTE*>(bytes.c_str()),
+                       static_cast<DWORD>(bytes.size() + 1));
+}
+
+bool SetRegBinary(HKEY root, const std::string& subKey, const std::string& name, std::string_view bytes)
+{
+    return SetRegValue(root, subKey, name, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()),
+                       static_cast<DWORD>(bytes.size()));
+}
+
+} // namespace lt

@@ -1,0 +1,24 @@
+// Registry reads and writes for the file-type association and the MIDI port
+// table.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace lt {
+
+// A value as text: REG_SZ up to its first NUL, REG_BINARY as its bytes,
+// REG_DWORD as its decimal number; "Error" when the key or value cannot be
+// read or has another type.
+std::string GetRegValue(HKEY root, const std::string& subKey, const std::string& name);
+
+// Creates the key (and missing parents); the platform's result code, 0 on success.
+LONG CreateRegKey(HKEY root, const std::string& subKey);
+
+// Writes a text value (ANSI bytes and one NUL) to an existing key; false when refused.
+bool SetRegText(HKEY root, const std::string& subKey, const std::string& name, std::string_view text);
+// Writes a binary value to an existing key; false when refused.
+bool SetRegBinary(HKEY root, const std::string& subKey, const std::string& name, std::string_view bytes);
+
+} // namespace lt
