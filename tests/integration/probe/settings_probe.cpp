@@ -8,6 +8,10 @@
 //   panel-post ID            the same, posted (for buttons that show a
 //                            message box)
 //   panel-mouse down|up X Y  left press or release on the panel at (X, Y)
+//   panel-bench N            time N openings of the panel by the Option
+//                            button and N presets, each beside the bare
+//                            platform calls doing the same work; print
+//                            "what milliseconds" rows
 //   reg ROOT KEY [NAME]      a registry value: "sz<TAB>text", "binary<TAB>hex
 //                            bytes", "dword<TAB>n" or "missing"; ROOT is
 //                            HKCR, HKCU or HKLM
@@ -131,6 +135,67 @@ int PanelCommand(const std::wstring& name, const std::vector<std::wstring>& args
     return 0;
 }
 
+double Now()
+{
+    LARGE_INTEGER t, f;
+    QueryPerformanceCounter(&t);
+    QueryPerformanceFrequency(&f);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+bool SendNow(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    DWORD_PTR r = 0;
+    return SendMessageTimeoutW(w, msg, wp, lp, SMTO_NORMAL, SendTimeoutMs, &r) != 0;
+}
+
+// Mean milliseconds of the panel's work against the bare calls that do the
+// same for the window system: showing the panel window, and setting the six
+// boxes a preset writes.
+int PanelBench(const std::vector<std::wstring>& args)
+{
+    const int rounds = args.empty() ? 20 : Number(args[0]);
+    HWND controller = FindWindowW(nullptr, L"Controller");
+    HWND panel = FindPanel();
+    if (!panel || rounds <= 0)
+        return Fail(L"no settings panel (or no rounds)");
+    const LPARAM option = MAKELPARAM(267, 10); // the Option button
+    double open = 0, show = 0, preset = 0, texts = 0;
+    for (int i = 0; i < rounds; ++i) {
+        if (IsWindowVisible(panel))
+            SendNow(controller, WM_LBUTTONDOWN, MK_LBUTTON, option), SendNow(controller, WM_LBUTTONUP, 0, option);
+        double t = Now();
+        SendNow(controller, WM_LBUTTONDOWN, MK_LBUTTON, option);
+        SendNow(controller, WM_LBUTTONUP, 0, option);
+        open += Now() - t;
+        if (!IsWindowVisible(panel))
+            return Fail(L"the Option button did not open the panel");
+
+        t = Now();
+        SendNow(panel, WM_COMMAND, MAKEWPARAM(636, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(panel, 636)));
+        preset += Now() - t;
+        t = Now();
+        for (int id = 610; id <= 615; ++id)
+            SendNow(GetDlgItem(panel, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1024"));
+        texts += Now() - t;
+
+        ShowWindow(panel, SW_HIDE);
+        t = Now();
+        ShowWindow(panel, SW_SHOWNA);
+        show += Now() - t;
+    }
+    auto row = [rounds](const wchar_t* what, double total) {
+        wchar_t line[64];
+        std::swprintf(line, 64, L"%ls %.3f", what, total / rounds);
+        Print(STD_OUTPUT_HANDLE, line);
+    };
+    row(L"open", open);
+    row(L"open-bare", show);
+    row(L"preset", preset);
+    row(L"preset-bare", texts);
+    return 0;
+}
+
 HKEY Root(const std::wstring& name)
 {
     if (name == L"HKCR")
@@ -233,7 +298,9 @@ int ShellOpen(const std::vector<std::wstring>& args)
 
 bool RunSettingsCommand(const std::wstring& name, const std::vector<std::wstring>& args, int& exitCode)
 {
-    if (name.rfind(L"panel-", 0) == 0)
+    if (name == L"panel-bench")
+        exitCode = PanelBench(args);
+    else if (name.rfind(L"panel-", 0) == 0)
         exitCode = PanelCommand(name, args);
     else if (name == L"reg")
         exitCode = Reg(args);
