@@ -1,5 +1,4 @@
-// Probe commands for the settings panel, the registry and the shell's way of
-// opening a registered file.
+// Probe commands that drive the settings panel through its own controls.
 #pragma once
 #include <string>
 #include <vector>
