@@ -39,16 +39,17 @@ def settings_panel(s):
     s.probe("panel-click", SAMPLE + 5)
     s.equal(boxes(s), {"X": "667", "Y": "559", "Up": "559", "Down": "768", "Left": "1023", "Right": "1024",
                        "Void": "0"}, "preset 右下 on the 1024 x 768 display")
-    # A real click on the panel over the Graphic filter must stay on the panel.
-    left, top, _, _ = s.rect()
-    s.pointer(left + FILTERS["Graphic"], top + FILTER_Y)
-    subprocess.run(["xdotool", "click", "1"], env=s.env, check=True, timeout=15)
     typed = {"X": "12abc", "Y": "abc", "Up": "2.5", "Down": "99999999999", "Left": "-3", "Right": "400", "Void": "7"}
     for name, text in typed.items():
         s.probe("panel-set", TE[name], text)
     s.probe("panel-set", PORTS, 0)
-    s.probe("panel-mouse", "down", 80, 48)  # pressed on 表示, released on 非表示
-    s.probe("panel-mouse", "up", 140, 48)
+    # Real pointer: a click over the Graphic filter below the panel must stay
+    # on the panel; a press on 表示 released on 非表示 chooses 非表示.
+    x, y = s.rect()[:2]
+    xdo = ["mousemove", x + FILTERS["Graphic"], y + FILTER_Y, "click", 1, "mousemove", x + 80, y + 19 + 48,
+           "mousedown", 1, "mousemove", x + 140, y + 19 + 48, "mouseup", 1]
+    subprocess.run(["xdotool", *map(str, xdo)], env=s.env, check=True, timeout=15)
+    time.sleep(0.3)
     s.probe("panel-click", OK)
     stored = [("XPos", "12"), ("YPos", "0"), ("XStart", "-3"), ("YStart", "2"), ("XEnd", "400"),
               ("YEnd", "2147483647"), ("Visible", "0"), ("MidiDevice", "0"), ("ErrorWait", "7")]

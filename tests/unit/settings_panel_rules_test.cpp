@@ -52,15 +52,5 @@ TEST(SettingsPanelRules, TypedNumbersAndPortSelection)
         EXPECT_EQ(MidiSelection(p[0], p[1]), p[2]) << "port " << p[0] << " of " << p[1];
 }
 
-TEST(SettingsPanelRules, StartOptionAreasAreInclusive)
-{
-    const std::vector<std::pair<std::pair<int, int>, StartOption>> rows = {
-        {{60, 42}, StartOption::Show},  {{100, 54}, StartOption::Show}, {{101, 48}, StartOption::None},
-        {{112, 42}, StartOption::Hide}, {{164, 54}, StartOption::Hide}, {{130, 55}, StartOption::None},
-    };
-    for (const auto& [at, option] : rows)
-        EXPECT_EQ(HitStartOption(at.first, at.second), option) << at.first << ", " << at.second;
-}
-
 } // namespace
 } // namespace lt
