@@ -188,6 +188,9 @@ void SettingsPanel::Show()
 
 void SettingsPanel::Hide()
 {
+    // Keys typed next belong to the controller, not to a hidden box.
+    if (IsChild(hwnd_, GetFocus()))
+        SetFocus(GetParent(hwnd_));
     ShowWindow(hwnd_, SW_HIDE);
 }
 
