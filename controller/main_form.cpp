@@ -178,10 +178,8 @@ bool MainForm::OnLoad()
         return false;
     SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), FALSE);
 
-    settings_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_CLIPSIBLINGS | SS_BITMAP, 0, 19, ControllerWidth,
-                                ControllerHeight - 19, hwnd_, nullptr, instance, nullptr);
-    if (settings_ && skin_.SettingsPanel())
-        SendMessageA(settings_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(skin_.SettingsPanel()));
+    if (settingsPanel_.Create(hwnd_, [this] { settingsOpen_ = false; }))
+        settings_ = settingsPanel_.Hwnd();
 
     DragAcceptFiles(list_, TRUE);
     HookWindow(list_);
@@ -238,7 +236,8 @@ void MainForm::LoadSettingForm()
         return;
     // Only the settings button keeps the window from hiding; F2 and "/S"
     // show the panel without that.
-    SetWindowPos(settings_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    settingsPanel_.Show();
+    settingsPanel_.SetOptionData();
 }
 
 void MainForm::OnPaint()
@@ -476,10 +475,12 @@ void MainForm::ToggleSettingsPanel()
         return;
     bool show = !IsWindowVisible(settings_);
     if (show)
-        SetWindowPos(settings_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        settingsPanel_.Show();
     else
-        ShowWindow(settings_, SW_HIDE);
+        settingsPanel_.Hide();
     settingsOpen_ = show;
+    if (show)
+        settingsPanel_.SetOptionData();
 }
 
 void MainForm::SetFilter(std::int16_t filter)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "controller/settings_panel.h"
 #include "controller/skin_layout.h"
 #include "controller/skin_surface.h"
 #include "core/file_list.h"
@@ -64,7 +65,8 @@ private:
 
     HWND hwnd_ = nullptr;
     HWND list_ = nullptr;
-    HWND settings_ = nullptr;
+    HWND settings_ = nullptr; // the panel's window
+    SettingsPanel settingsPanel_;
     GdiObject listFont_;
     GdiObject listBrush_;
     SkinSurface skin_;

@@ -11,9 +11,9 @@ constexpr REGSAM KeyAccess = 0x3F; // KEY_ALL_ACCESS without the standard rights
 
 class RegKey {
 public:
-    RegKey(HKEY root, const std::string& subKey)
+    RegKey(HKEY root, const std::string& subKey, REGSAM access)
     {
-        if (RegOpenKeyExA(root, subKey.c_str(), 0, KeyAccess, &key_) != ERROR_SUCCESS)
+        if (RegOpenKeyExA(root, subKey.c_str(), 0, access, &key_) != ERROR_SUCCESS)
             key_ = nullptr;
     }
     RegKey(const RegKey&) = delete;
@@ -29,10 +29,10 @@ private:
     HKEY key_ = nullptr;
 };
 
-bool SetRegValue(HKEY root, const std::string& subKey, const std::string& name, DWORD kind, const BYTE* data,
+bool SetRegBytes(HKEY root, const std::string& subKey, const std::string& name, DWORD kind, const BYTE* data,
                  DWORD size)
 {
-    RegKey key(root, subKey);
+    RegKey key(root, subKey, KeyAccess);
     if (!key.get())
         return false;
     return RegSetValueExA(key.get(), name.c_str(), 0, kind, data, size) == ERROR_SUCCESS;
@@ -43,7 +43,7 @@ bool SetRegValue(HKEY root, const std::string& subKey, const std::string& name, 
 std::string GetRegValue(HKEY root, const std::string& subKey, const std::string& name)
 {
     static const std::string error = "Error";
-    RegKey key(root, subKey);
+    RegKey key(root, subKey, KEY_QUERY_VALUE);
     if (!key.get())
         return error;
     DWORD type = 0, size = 0;
@@ -79,16 +79,24 @@ LONG CreateRegKey(HKEY root, const std::string& subKey)
     return rc;
 }
 
+bool SetRegValue(HKEY root, const std::string& subKey, const std::string& name, std::string_view value, DWORD kind)
+{
+    if (kind == REG_SZ)
+        return SetRegText(root, subKey, name, value);
+    return SetRegBytes(root, subKey, name, kind, reinterpret_cast<const BYTE*>(value.data()),
+                       static_cast<DWORD>(value.size()));
+}
+
 bool SetRegText(HKEY root, const std::string& subKey, const std::string& name, std::string_view text)
 {
     std::string bytes(text);
-    return SetRegValue(root, subKey, name, REG_SZ, reinterpret_cast<const BYTE*>(bytes.c_str()),
+    return SetRegBytes(root, subKey, name, REG_SZ, reinterpret_cast<const BYTE*>(bytes.c_str()),
                        static_cast<DWORD>(bytes.size() + 1));
 }
 
 bool SetRegBinary(HKEY root, const std::string& subKey, const std::string& name, std::string_view bytes)
 {
-    return SetRegValue(root, subKey, name, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()),
+    return SetRegBytes(root, subKey, name, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()),
                        static_cast<DWORD>(bytes.size()));
 }
 

@@ -10,11 +10,16 @@ namespace lt {
 
 // A value as text: REG_SZ up to its first NUL, REG_BINARY as its bytes,
 // REG_DWORD as its decimal number; "Error" when the key or value cannot be
-// read or has another type.
+// read or has another type. Opens the key for reading only, so that keys a
+// normal user may read but not change still read.
 std::string GetRegValue(HKEY root, const std::string& subKey, const std::string& name);
 
 // Creates the key (and missing parents); the platform's result code, 0 on success.
 LONG CreateRegKey(HKEY root, const std::string& subKey);
+
+// Writes a value to an existing key: REG_SZ as its ANSI bytes and one NUL,
+// REG_BINARY as its bytes. False when refused.
+bool SetRegValue(HKEY root, const std::string& subKey, const std::string& name, std::string_view value, DWORD kind);
 
 // Writes a text value (ANSI bytes and one NUL) to an existing key; false when refused.
 bool SetRegText(HKEY root, const std::string& subKey, const std::string& name, std::string_view text);

@@ -35,7 +35,6 @@ bool SkinSurface::Load(HINSTANCE instance)
     buttons_.reset(LoadSkinBitmap(instance, IDB_BUTTONS));
     marker_.reset(LoadSkinBitmap(instance, IDB_FILTER_POINT));
     tack_.reset(LoadSkinBitmap(instance, IDB_TACK));
-    panel_.reset(LoadSkinBitmap(instance, IDB_SETTINGS_PANEL));
     HDC screen = GetDC(nullptr);
     surfaceDc_.reset(CreateCompatibleDC(screen));
     surface_.reset(CreateCompatibleBitmap(screen, ControllerWidth, ControllerHeight));

@@ -22,10 +22,9 @@ public:
     // Clears back to the skin picture and draws the overlays.
     void Compose(const SkinState& state);
     void Paint(HDC target, const RECT& area) const;
-    HBITMAP SettingsPanel() const { return static_cast<HBITMAP>(panel_.get()); }
 
 private:
-    GdiObject background_, buttons_, marker_, tack_, panel_;
+    GdiObject background_, buttons_, marker_, tack_;
     GdiObject surface_;
     MemoryDc surfaceDc_;
 };

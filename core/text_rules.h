@@ -2,6 +2,7 @@
 // (Shift-JIS on the systems we target); lengths are byte counts.
 #pragma once
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,5 +41,19 @@ std::string AsciiUpper(std::string_view text);
 // suffix must start on a character boundary, so the trail byte of a
 // double-byte character never counts as a letter.
 bool EndsWithNoCase(std::string_view path, std::string_view suffix);
+
+} // namespace lt
+
+namespace lt {
+
+// A number typed or stored as text: its leading number, rounded (halves to
+// even) and held within T's range ("12abc" -> 12, "abc" -> 0, "2.5" -> 2).
+template <typename T> T LeadingWhole(std::string_view text)
+{
+    const std::int64_t v = RoundHalfEven(LeadingNumber(text));
+    constexpr auto lo = static_cast<std::int64_t>(std::numeric_limits<T>::min());
+    constexpr auto hi = static_cast<std::int64_t>(std::numeric_limits<T>::max());
+    return static_cast<T>(v < lo ? lo : v > hi ? hi : v);
+}
 
 } // namespace lt

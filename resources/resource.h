@@ -18,4 +18,7 @@
 #define IDB_BUTTONS 1002
 #define IDB_FILTER_POINT 1003
 #define IDB_TACK 1004
-#define IDB_SETTINGS_PANEL 1005
+
+// The settings panel: background and the start-up option images.
+#define IDB_SETTINGS_BACK 600
+#define IDB_SETTINGS_OPTIONS 601

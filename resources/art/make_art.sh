@@ -174,24 +174,8 @@ convert "$tmp/tack_a.png" "$tmp/tack_h.png" -compose over -composite "$tmp/tack_
 masked "$tmp/tack_big.png" 21 '#c7cfdb' "$tmp/tack.png"
 bmp "$tmp/tack.png" "$skin/tack.bmp"
 
-# ---------------------------------------------------------------- settings_panel.bmp
-# Covers the controller from y 19 down: the body with light sheets behind the
-# left column of settings and the two position groups on the right. Captions,
-# edits and buttons are drawn over it at run time.
-sheet() { # x0 y0 x1 y1: sunken light sheet
-  printf '%s\n' -stroke "$shade" -draw "line $1,$2 $3,$2" -draw "line $1,$2 $1,$4" \
-    -stroke "$hilite" -draw "line $(($1 + 1)),$4 $3,$4" -draw "line $3,$(($2 + 1)) $3,$4" \
-    -stroke '#c3cbd8' -fill '#f2f5f9' -draw "rectangle $(($1 + 1)),$(($2 + 1)) $(($3 - 1)),$(($4 - 1))"
-}
-band() { # x0 y0 x1 y1: tinted caption band inside a sheet
-  printf '%s\n' -stroke none -fill '#dce6f4' -draw "rectangle $1,$2 $3,$4" \
-    -stroke '#b5c4da' -draw "line $1,$(($4 + 1)) $3,$(($4 + 1))"
-}
-mapfile -t p < <(sheet 3 4 189 185; sheet 195 4 353 49; band 196 5 352 20; sheet 195 60 353 152; band 196 61 352 76)
-convert "$tmp/base.png" -crop ${W}x190+0+19 +repage +antialias \
-  -stroke "$groove_d" -draw "line 3,1 353,1" -stroke "$groove_l" -draw "line 3,2 353,2" \
-  "${p[@]}" "$tmp/settings.png"
-bmp "$tmp/settings.png" "$skin/settings_panel.bmp"
+# ---------------------------------------------------------------- settings panel
+"$here/make_settings_art.sh"
 
 # ---------------------------------------------------------------- icons
 # All icons are drawn at 128 x 128 and box-filtered down to 32 x 32, so one

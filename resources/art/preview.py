@@ -112,7 +112,6 @@ def main():
     btn = read_bmp(skin / "buttons.bmp", BUTTON_W, BUTTON_H * 6)
     point = read_bmp(skin / "filter_point.bmp", MARKER, MARKER * 2)
     tack = read_bmp(skin / "tack.bmp", TACK, TACK * 2)
-    panel = read_bmp(skin / "settings_panel.bmp", 357, 190)
 
     errors = []
     for x in MARKER_X + [0]:  # x 0: a filter value without a marker position
@@ -131,11 +130,6 @@ def main():
             blit(frame, TACK_X, TACK_Y, TACK, TACK, tack, 0, 0, "SRCERASE")
         write_png(out_dir / f"controller_{k}.png", frame)
     write_png(out_dir / "controller_plain.png", ctl)
-
-    frame = ctl.copy()
-    blit(frame, 0, 19, 357, 190, panel, 0, 0, "SRCCOPY")
-    blit(frame, 2 + BUTTON_W * 4, 2, BUTTON_W, BUTTON_H, btn, 0, BUTTON_H * 4, "SRCCOPY")
-    write_png(out_dir / "controller_settings.png", frame)
 
     if errors:
         print("\n".join(errors[:40]), file=sys.stderr)

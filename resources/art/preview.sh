@@ -22,6 +22,7 @@ done
 # (captions in a small Mincho, edit boxes and buttons as outlines), to see that
 # the painted sheets fit around them.
 mincho=/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf
+convert "$out/controller_plain.png" "$res/skin/settings_back.bmp" -geometry +0+19 -composite "$out/controller_settings.png"
 m=(-fill none -stroke '#404040')
 for r in "216 24 41 18" "288 24 41 18" "264 80 41 18" "231 104 41 18" "304 104 41 18" "264 128 41 18" \
          "120 162 41 18" "40 104 145 20" "192 160 65 17" "272 160 65 17" "60 40 16 16" "112 40 16 16" \

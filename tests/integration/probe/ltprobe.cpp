@@ -63,6 +63,7 @@
 
 #include "dialogs.h"
 #include "drop.h"
+#include "settings_probe.h"
 #include "wait.h"
 
 namespace lt::probe {
@@ -816,6 +817,8 @@ int Run()
         }
         return cmd.run(c);
     }
+    if (int code = 0; RunSettingsCommand(name, c.args, code))
+        return code;
     return Usage();
 }
 

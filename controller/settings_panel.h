@@ -1,0 +1,75 @@
+// The settings panel: a painted child of the controller that covers it below
+// the button bar and edits the System settings.
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "core/win_handles.h"
+
+namespace lt {
+
+// Control ids of the panel's children (also used by tests from outside).
+enum PanelControl : int {
+    IdTeX = 610,
+    IdTeY,
+    IdTeUp,
+    IdTeDown,
+    IdTeLeft,
+    IdTeRight,
+    IdTeVoid,
+    IdCmbMidi = 620,
+    IdComSample = 631, // 631 to 636: presets 1 to 6
+    IdComExt = 640,    // 640 to 645: file types 0 to 5
+    IdComExit = 650,
+    IdComCancel = 651,
+};
+
+class SettingsPanel {
+public:
+    static constexpr const char* ClassName = "LumatroveSettings";
+
+    SettingsPanel() = default;
+    SettingsPanel(const SettingsPanel&) = delete;
+    SettingsPanel& operator=(const SettingsPanel&) = delete;
+
+    // Creates the panel hidden over the controller; `closed` runs when OK or
+    // Cancel close it. False when it could not be made.
+    bool Create(HWND controller, std::function<void()> closed);
+    HWND Hwnd() const { return hwnd_; }
+
+    void Show();
+    void Hide();
+    // Fills the controls from the settings and redraws.
+    void SetOptionData();
+
+private:
+    static LRESULT CALLBACK WndProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+
+    bool OnCreate();
+    void OnPaint();
+    void OnCommand(int id, int code);
+    void OnMouseDown(int x, int y);
+    void OnMouseUp(int x, int y);
+
+    void FillMidiCombo();
+    void DrawSettingPanel();
+    void ComSample(int index);
+    void ComExit();
+    void ComCancel();
+    HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+    void SetNumber(int id, long value);
+
+    HWND hwnd_ = nullptr;
+    std::function<void()> closed_;
+    GdiObject font_, back_, options_, surface_;
+    MemoryDc surfaceDc_;
+    std::string screenSize_;
+    bool showPressed_ = false;
+    bool hidePressed_ = false;
+};
+
+} // namespace lt

@@ -1,0 +1,11 @@
+// Probe commands that drive the settings panel through its own controls.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace lt::probe {
+
+// Runs the command when it is one of these; false when the name is not ours.
+bool RunSettingsCommand(const std::wstring& name, const std::vector<std::wstring>& args, int& exitCode);
+
+} // namespace lt::probe

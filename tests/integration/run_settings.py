@@ -1,0 +1,132 @@
+#!/usr/bin/env python3
+"""The settings panel and the file-type association: the real exe under Wine,
+its panel driven through its own controls, the settings file and the registry
+read back.   run_settings.py --exe lumatrove.exe --probe ltprobe.exe GROUP...
+"""
+
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+import fixtures
+from lt_session import Failure, run_groups
+from run_integration import ARRIVAL_MS, ini_values
+from run_launcher import BUTTON, FILTER_Y, FILTERS, VK_F2
+
+TE = {"X": 610, "Y": 611, "Up": 612, "Down": 613, "Left": 614, "Right": 615, "Void": 616}
+PORTS, SAMPLE, EXT, OK, CANCEL = 620, 631, 640, 650, 651
+TYPES = [(".bmp", "BMPFile", "ﾋﾞｯﾄﾏｯﾌﾟ ｲﾒｰｼﾞ", "image/bmp", 4), (".jpg", "JPEGFile", "JPEG イメージ", "image/jpeg", 4),
+         (".mid", "MIDFile", "MIDIﾌｧｲﾙ", "audio/mid", 5), (".wav", "WAVFile", "WAVE ｻｳﾝﾄﾞ", "audio/x-wav", 6),
+         (".avi", "AVIFile", "ビデオ クリップ", "video/avi", 3), (".ltl", "LumatroList", "Lumatrove専用ﾘｽﾄ", None, 1)]
+
+
+def boxes(s):
+    return {name: s.probe("panel-get", cid) for name, cid in TE.items()}
+
+
+def settings_panel(s):
+    s.unmanaged_windows()
+    s.launch()
+    s.write_queue([s.fixture("a.bmp", fixtures.bmp()), s.fixture("b.wav", fixtures.wav())])
+    s.wait_count(2, ARRIVAL_MS)
+    ms = s.click(*BUTTON["Option"])
+    s.check(s.probe("panel") == "1" and ms < 1000, "the Option button opens the panel at once", "< 1000 ms", ms)
+    s.equal([boxes(s), s.probe("panel-get", PORTS)],
+            [{"X": "0", "Y": "0", "Up": "0", "Down": "0", "Left": "0", "Right": "354", "Void": "0"}, "-1 1"],
+            "the boxes hold the stored settings; no port chosen among one")
+    s.probe("panel-click", SAMPLE + 5)
+    s.equal(boxes(s), {"X": "667", "Y": "559", "Up": "559", "Down": "768", "Left": "1023", "Right": "1024",
+                       "Void": "0"}, "preset 右下 on the 1024 x 768 display")
+    typed = {"X": "12abc", "Y": "abc", "Up": "2.5", "Down": "99999999999", "Left": "-3", "Right": "400", "Void": "7"}
+    for name, text in typed.items():
+        s.probe("panel-set", TE[name], text)
+    s.probe("panel-set", PORTS, 0)
+    # Real pointer: a click over the Graphic filter below the panel must stay
+    # on the panel; a press on 表示 released on 非表示 chooses 非表示.
+    x, y = s.rect()[:2]
+    xdo = ["mousemove", x + FILTERS["Graphic"], y + FILTER_Y, "click", 1, "mousemove", x + 80, y + 19 + 48,
+           "mousedown", 1, "mousemove", x + 140, y + 19 + 48, "mouseup", 1]
+    subprocess.run(["xdotool", *map(str, xdo)], env=s.env, check=True, timeout=15)
+    time.sleep(0.3)
+    s.probe("panel-click", OK)
+    stored = [("XPos", "12"), ("YPos", "0"), ("XStart", "-3"), ("YStart", "2"), ("XEnd", "400"),
+              ("YEnd", "2147483647"), ("Visible", "0"), ("MidiDevice", "0"), ("ErrorWait", "7")]
+    system = lambda: list(ini_values(s.settings_file.read_bytes())["System"].items())
+    s.equal([s.probe("panel"), system(), s.rect()[:2], s.count()], ["0", stored, (12, 0), 2],
+            "OK closes, writes the nine keys in order as parsed and moves the window; the filter is untouched")
+    s.probe("key", VK_F2)
+    s.probe("panel-set", TE["X"], "999")
+    s.probe("panel-click", CANCEL)
+    s.probe("key", VK_F2)
+    s.equal([system(), s.probe("panel-get", TE["X"])], [stored, "12"], "Cancel stores nothing")
+    # A new start reads the file back; it starts hidden (Visible=0) with the
+    # panel open ("/S") and comes up where the pointer enters the trigger.
+    s.probe("close")
+    s.probe("wait-gone", 10000)
+    s.start_app("/S")
+    s.probe("wait-window", 20000, timeout=40)
+    s.pointer(100, 100)
+    s.wait_until(lambda: s.probe_run("panel")[1].strip() == "1", 10)
+    s.equal([s.probe("panel"), boxes(s), s.probe("panel-get", PORTS)],
+            ["1", {"X": "12", "Y": "0", "Up": "2", "Down": "2147483647", "Left": "-3", "Right": "400", "Void": "7"},
+             "0 1"], '"/S" after a new start: the panel shows the stored values')
+
+
+def classes(s):
+    """HKEY_CLASSES_ROOT as `reg export` writes it: {key: {value name: text or bytes}}, lower-case keys."""
+    out = s.prefix / "drive_c" / "hkcr.reg"
+    subprocess.run(["wine", "reg", "export", "HKEY_CLASSES_ROOT", "C:\\hkcr.reg", "/y"], env=s.env, timeout=60,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    keys, cur = {}, {}
+    unescape = lambda t: re.sub(r"\\(.)", r"\1", t)
+    for line in out.read_bytes().decode("utf-16").replace("\\\r\n  ", "").splitlines():
+        if line.startswith("[HKEY_CLASSES_ROOT\\"):
+            cur = keys.setdefault(line[19:-1].lower(), {})
+        elif m := re.fullmatch(r'(@|"(?:[^"\\]|\\.)*")=(?:"(.*)"|hex:([0-9a-f,]*)|.*)', line):
+            name = "" if m[1] == "@" else unescape(m[1][1:-1])
+            cur[name] = unescape(m[2]) if m[2] is not None else bytes.fromhex(m[3].replace(",", "")) if m[3] is not None else "?"
+    return keys
+
+
+def association(s):
+    # From a folder with blanks: the registered command must quote the program.
+    home = s.prefix / "drive_c" / "Program Files" / "Lumatrove Test"
+    home.mkdir(parents=True)
+    s.exe = shutil.copy(s.exe, home / "lumatrove.exe")
+    program = "C:\\Program Files\\Lumatrove Test\\lumatrove.exe"
+    for args in (["HKCR\\.avi", "/ve", "/d", "OtherMovie"], ["HKCR\\OtherMovie", "/ve", "/d", "Other movies"]):
+        subprocess.run(["wine", "reg", "add", *args, "/f"], env=s.env, timeout=60, stdout=subprocess.DEVNULL)
+    before = classes(s)
+    s.launch()
+    s.probe("key", VK_F2)
+    texts = []
+    for i in range(len(TYPES)):
+        s.probe("panel-post", EXT + i)
+        box = []
+        s.wait_until(lambda: box.extend(s.probe("dismiss").splitlines()) or box, 10)
+        texts.append(box[0].split("\t", 1)[1] if box else None)
+    s.equal(texts, [t[2] + "の関連付けに成功しました｡" for t in TYPES], "each button reports success")
+    after = classes(s)
+    for ext, made, desc, ctype, icon in TYPES:
+        cls = before.get(ext, {}).get("", made)
+        verb = f"{cls}\\shell\\lumatro".lower()
+        got = [after[f"{cls}\\shell".lower()].get(""), after[verb].get("EditFlags"), after[verb + "\\command"].get("")]
+        s.equal(got, ["Lumatro", b"\1\0\0\0", f'"{program}" "%1"'], f"{ext}: default verb, flags, quoted command")
+        if cls == made:
+            got = [after[ext], after[made.lower()], after[made.lower() + "\\defaulticon"]]
+            s.equal(got, [{"": made, **({"Content Type": ctype} if ctype else {})}, {"": desc, "EditFlags": b"\0\0\0\0"},
+                          {"": f"{program},{icon}"}], f"{ext}: the new class {made}, its description and icon")
+    s.equal([after[".avi"].get(""), after["othermovie"].get(""), "othermovie\\defaulticon" in after],
+            ["OtherMovie", "Other movies", False], ".avi: the existing class keeps its mapping and description")
+    # The shell's start through the registered command: "program" "file".
+    pic = s.fixture("opened by the shell.bmp", fixtures.bmp())
+    s.probe("start", program, f'"{pic}"', timeout=60)
+    s.equal(s.wait_count(1, ARRIVAL_MS) and s.list_lines(), [(1, f"0001 {pic}")], "a shell start adds the file")
+
+
+GROUPS = {"settings_panel": settings_panel, "association": association}
+
+if __name__ == "__main__":
+    sys.exit(run_groups(GROUPS))
