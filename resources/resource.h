@@ -19,3 +19,6 @@
 #define IDB_FILTER_POINT 1003
 #define IDB_TACK 1004
 #define IDB_SETTINGS_PANEL 1005
+
+// Picture window (300-399).
+#define IDB_TOOL_ICONS 300
