@@ -81,7 +81,7 @@ void View::CopyRange()
     CloseClipboard();
 }
 
-void View::ZoomAround(int step, double dx, double dy, double anchorX, double anchorY)
+void View::ZoomAround(int step, double dx, double dy, const POINT* anchor)
 {
     const int next = StepMagnificationIndex(magIndex_, step);
     if (next < 0)
@@ -92,9 +92,11 @@ void View::ZoomAround(int step, double dx, double dy, double anchorX, double anc
         const auto py = static_cast<float>(ToImageCoord(dy, magnification_));
         if (!SetMagnificationIndex(next))
             return;
-        if (int v = ZoomScrollValue(px, magnification_, dispW_, viewW_, layout_.HMax, anchorX); v >= 0)
+        // Without an anchor, the middle of the view as the new layout left it.
+        const double ax = anchor ? anchor->x : viewW_ / 2.0, ay = anchor ? anchor->y : viewH_ / 2.0;
+        if (int v = ZoomScrollValue(px, magnification_, dispW_, viewW_, layout_.HMax, ax); v >= 0)
             hValue_ = v;
-        if (int v = ZoomScrollValue(py, magnification_, dispH_, viewH_, layout_.VMax, anchorY); v >= 0)
+        if (int v = ZoomScrollValue(py, magnification_, dispH_, viewH_, layout_.VMax, ay); v >= 0)
             vValue_ = v;
         SetBars();
     }
@@ -106,7 +108,7 @@ void View::OnAreaDown(UINT msg, int x, int y)
     const int dx = Round(x - xOffset_), dy = Round(y - yOffset_);
     switch (tool_) {
     case ToolMode::Zoom:
-        ZoomAround(msg == WM_LBUTTONDOWN ? 1 : -1, dx, dy, viewW_ / 2.0, viewH_ / 2.0);
+        ZoomAround(msg == WM_LBUTTONDOWN ? 1 : -1, dx, dy, nullptr);
         break;
     case ToolMode::Hand:
         dragging_ = true;
@@ -193,7 +195,7 @@ void View::OnWheel(int delta, WPARAM keys, POINT screen)
             p = {viewW_ / 2, viewH_ / 2};
         const int step = notches > 0 ? 1 : -1;
         for (int i = 0; i < (notches > 0 ? notches : -notches); ++i)
-            ZoomAround(step, Round(p.x - xOffset_), Round(p.y - yOffset_), p.x, p.y);
+            ZoomAround(step, Round(p.x - xOffset_), Round(p.y - yOffset_), &p);
         return;
     }
     const bool horizontal = (keys & MK_SHIFT) != 0;

@@ -49,7 +49,7 @@ private:
     void OnAreaMove(int x, int y);
     void OnAreaUp(int x, int y);
     void OnWheel(int delta, WPARAM keys, POINT screen);
-    void ZoomAround(int step, double dx, double dy, double anchorX, double anchorY);
+    void ZoomAround(int step, double dx, double dy, const POINT* anchor);
     void CopyRange();
     void PickColour(int x, int y);
     void DrawGrid(HDC dc);

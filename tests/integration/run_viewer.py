@@ -164,7 +164,128 @@ def round_half_even(v):
     return int(round(v))
 
 
-GROUPS = {"opening": opening}
+def bar(st, which):
+    """(shown, max, value) of a scroll bar from view-state."""
+    return tuple(int(v) for v in st[which].split())
+
+
+def area_of(st):
+    return tuple(int(v) for v in st["area"].split())
+
+
+def picture_origin(st, iw, ih, mag=100):
+    """Where the picture's top-left is in the view (centred or scrolled)."""
+    _, _, aw, ah = area_of(st)
+    dw, dh = round(iw * mag / 100), round(ih * mag / 100)
+    x = -bar(st, "hbar")[2] if dw > aw else round_half_even((aw - dw) / 2)
+    y = -bar(st, "vbar")[2] if dh > ah else round_half_even((ah - dh) / 2)
+    return x, y
+
+
+def colour_text(rgb):
+    r, g, b = rgb
+    return f"&&h{b:02X}{g:02X}{r:02X}"
+
+
+def clip(s):
+    rows = s.probe("clip").splitlines()
+    if rows == ["none"]:
+        return None
+    w, h = map(int, rows[0].split())
+    return w, h, [tuple(int(r[i:i + 6], 16) for i in range(0, len(r), 6)) for r in rows[1:]]
+
+
+def tools(s):
+    iw, ih = 120, 90
+    path = s.fixture("p.bmp", pattern_bmp(iw, ih))
+    start(s, [path])
+    hwnd = wait_views(s, 1)[path][0]
+    st = state(s, hwnd)
+    ox, oy = picture_origin(st, iw, ih)
+
+    # Zoom: a left click on picture point (30, 20) doubles and brings that
+    # point to the middle of the view as far as the bars allow.
+    s.probe("view-click", hwnd, ox + 30, oy + 20)
+    st = state(s, hwnd)
+    s.equal(st["mag"], "200%", "a zoom click steps to 200%")
+    _, _, aw, ah = area_of(st)
+    hmax, vmax = bar(st, "hbar")[1], bar(st, "vbar")[1]
+    s.equal((hmax, vmax), (240 - aw, 180 - ah), "bar ranges are the hidden parts")
+    want = (min(max(round_half_even(60 - aw / 2), 0), hmax), min(max(round_half_even(40 - ah / 2), 0), vmax))
+    s.equal((bar(st, "hbar")[2], bar(st, "vbar")[2]), want, "the clicked point is brought to the middle")
+    s.probe("view-click", hwnd, 5, 5, "right")
+    s.equal(state(s, hwnd)["mag"], "100%", "a right click steps back")
+    for _ in range(2):
+        s.probe("view-click", hwnd, 5, 5, "right")
+    s.equal(state(s, hwnd)["mag"], "50%", "zooming out stops at 50%")
+
+    # Colour picker: reads the view, so the picture's blue and the grey around it.
+    s.probe("view-combo", hwnd, 2)
+    s.probe("view-strip", hwnd, 180, 10)
+    st = state(s, hwnd)
+    ox, oy = picture_origin(st, iw, ih)
+    for (x, y) in ((5, 5), (100, 40)):
+        s.probe("view-click", hwnd, ox + x, oy + y)
+        s.equal(state(s, hwnd)["hex"], colour_text(pixel(x, y, iw)), f"colour of picture pixel ({x}, {y})")
+    if oy > 0:
+        s.probe("view-click", hwnd, 1, oy - 1)
+        s.equal(state(s, hwnd)["hex"], "&&h808080", "colour of the grey around the picture")
+
+    # Range selection and copy: the range comes from the picture at 1:1,
+    # whatever the magnification, and a drag either way gives the same range.
+    s.probe("view-strip", hwnd, 130, 10)
+    s.probe("view-drag", hwnd, ox + 70, oy + 10, ox + 80, oy + 16)
+    shot(s, "selection.png")
+    s.probe("view-strip", hwnd, 150, 10)
+    want = (10, 6, [tuple(int("%02X%02X%02X" % pixel(x, y, iw), 16) for x in range(70, 80))
+                    for y in range(10, 16)])
+    got = clip(s)
+    s.equal(got and got[:2], want[:2], "copied bitmap size")
+    s.check(got is not None and got[2] == want[2], "copied pixels equal the picture's")
+    s.probe("view-combo", hwnd, 3)
+    st = state(s, hwnd)
+    zx, zy = picture_origin(st, iw, ih, 200)
+    s.probe("view-drag", hwnd, zx + 160, zy + 32, zx + 140, zy + 20)
+    s.probe("view-strip", hwnd, 150, 10)
+    s.equal(clip(s), got, "a drag from bottom-right at 200% copies the same range")
+
+    # Nothing to copy: a right press clears the selection; a straight vertical
+    # drag has no width. Each tells the user and leaves the clipboard alone.
+    for what, act in (("no selection", lambda: s.probe("view-click", hwnd, 5, 5, "right")),
+                      ("a range without width", lambda: s.probe("view-drag", hwnd, zx + 40, zy + 10,
+                                                                 zx + 40, zy + 60))):
+        act()
+        s.probe("view-strip", hwnd, 150, 10, "post")
+        boxes = []
+        s.wait_until(lambda: boxes.extend(s.probe("dismiss").splitlines()) or boxes, 5)
+        s.check(any("範囲が選択されていません" in b for b in boxes), f"{what}: the user is told", "message", boxes)
+        s.equal(clip(s), got, f"{what}: the clipboard keeps its bitmap")
+
+    # Grid at 400%: inverted lines every 64 view pixels over the blue half.
+    s.probe("view-combo", hwnd, 5)
+    s.probe("view-strip", hwnd, 230, 10)
+    s.probe("view-click", hwnd, 5, 5, "right")  # drops the selection's frame
+    st = state(s, hwnd)
+    al, at, aw, ah = area_of(st)
+    first = picture_origin(st, iw, ih, 400)[0] % 64
+    time.sleep(0.3)
+    shot(s, "grid400.png")
+    raw = s.grab((al, at, 130, 60))
+    column = lambda x: [tuple(raw[(y * 130 + x) * 3:(y * 130 + x) * 3 + 3]) for y in range(60)]
+    # Dotted: every other pixel of a line; a crossing horizontal line adds one.
+    yellow = lambda x: column(x).count((255, 255, 0))
+    s.check(yellow(first) >= 10, f"a grid line inverts the blue at x {first}", ">= 10 pixels", yellow(first))
+    s.check(yellow(first + 32) <= 2, "no line between the grid lines", "<= 2 pixels", yellow(first + 32))
+
+    # Hand: the picture follows the pointer.
+    before = bar(st, "hbar")[2], bar(st, "vbar")[2]
+    s.probe("view-strip", hwnd, 205, 10)
+    s.probe("view-drag", hwnd, 100, 100, 60, 70)
+    st = state(s, hwnd)
+    s.equal((bar(st, "hbar")[2], bar(st, "vbar")[2]), (before[0] + 40, before[1] + 30), "hand drag scrolls")
+
+
+GROUPS = {"opening": opening, "tools": tools}
 
 if __name__ == "__main__":
     sys.exit(run_groups(GROUPS))
