@@ -285,7 +285,68 @@ def tools(s):
     s.equal((bar(st, "hbar")[2], bar(st, "vbar")[2]), (before[0] + 40, before[1] + 30), "hand drag scrolls")
 
 
-GROUPS = {"opening": opening, "tools": tools}
+def entries(s):
+    return [text.split(" ", 1)[1] for _, text in s.list_lines()]
+
+
+def keys(s):
+    big = magick(s, "k1.jpg", "1400x1000")
+    paths = [big, s.fixture("k2.wav", fixtures.wav()), s.fixture("k3.bmp", pattern_bmp(60, 40)),
+             s.fixture("k4.mid", fixtures.midi()), s.fixture("k5.bmp", pattern_bmp(50, 30))]
+    start(s, paths)
+    got = wait_views(s, 3)
+    s.wait_count(5, 10000)
+    h1, h3, h5 = got[big][0], got[paths[2]][0], got[paths[4]][0]
+
+    def bars():
+        st = state(s, h1)
+        return bar(st, "vbar")[2], bar(st, "hbar")[2]
+
+    # Keys scroll only where a bar is shown; diagonals move half a step.
+    for vk, want, what in ((VK_DOWN, (10, 0), "Down"), (VK_RIGHT, (10, 10), "Right"),
+                           (VK_NUMPAD7, (5, 5), "numeric pad 7"), (VK_LEFT, (5, 0), "Left at 5")):
+        s.probe("view-key", h1, vk)
+        s.equal(bars(), want, f"{what}: scroll values (v, h)")
+    s.probe("view-key", h5, VK_RIGHT)
+    s.equal(bar(state(s, h5), "hbar")[2], 0, "Right without a bar does nothing")
+    # The window sees the key first; the focused selector then moves too.
+    s.probe("view-key", h1, VK_DOWN, "combo")
+    st = state(s, h1)
+    s.equal((bar(st, "vbar")[2], st["mag"]), (15, "200%"), "Down on the selector: scrolled, then next magnification")
+    # The wheel: down scrolls on, Shift sideways, Ctrl zooms.
+    s.probe("view-wheel", h1, -120)
+    s.probe("view-wheel", h1, -240, "shift")
+    s.equal(bars(), (25, 20), "wheel down 1 notch, then 2 notches with Shift")
+    s.probe("view-wheel", h1, 120, "ctrl")
+    s.equal(state(s, h1)["mag"], "300%", "Ctrl+wheel steps the magnification up")
+
+    # Enter: the next picture entry, skipping music; nothing after the last.
+    s.probe("view-key", h1, VK_RETURN)
+    s.check(s.wait_until(lambda: state(s, h3)["foreground"] == "1", 5), "Enter moves to the next picture")
+    s.probe("view-key", h5, VK_RETURN)
+    s.equal(len(views(s)), 3, "Enter on the last picture opens and closes nothing")
+
+    # Escape and the close box take the entry off the list; removing an
+    # entry from the controller closes its window.
+    s.probe("view-key", h3, VK_ESCAPE)
+    s.wait_until(lambda: len(views(s)) == 2, 5)
+    s.equal((sorted(views(s)), entries(s)), (sorted([big, paths[4]]), [p for p in paths if p != paths[2]]),
+            "Escape closes the window and removes its entry")
+    s.probe("view-close", h1)
+    s.wait_until(lambda: len(views(s)) == 1, 5)
+    s.equal(entries(s), [paths[1], paths[3], paths[4]], "the close box removes the entry")
+    s.write_queue([big])
+    s.check(big in wait_views(s, 2), "the same file added again opens a new window")
+    s.probe("select", 2)
+    s.click(31 + 59 * 2, 10)  # Close: removes the selected entry
+    s.wait_until(lambda: len(views(s)) == 1, 5)
+    s.equal(list(views(s)), [big], "removing the entry closes its window")
+    s.click(*CLEAR_BUTTON)
+    s.wait_until(lambda: not views(s), 5)
+    s.equal((views(s), s.count()), ({}, 0), "Clear closes every picture window")
+
+
+GROUPS = {"opening": opening, "tools": tools, "keys": keys}
 
 if __name__ == "__main__":
     sys.exit(run_groups(GROUPS))
