@@ -346,7 +346,32 @@ def keys(s):
     s.equal((views(s), s.count()), ({}, 0), "Clear closes every picture window")
 
 
-GROUPS = {"opening": opening, "tools": tools, "keys": keys}
+def many(s):
+    """A folder of 1001 small pictures: 1000 windows (every slot), the last
+    entry listed without one; Clear closes them all."""
+    folder = s.files_dir / "many"
+    folder.mkdir()
+    data = pattern_bmp(8, 8)
+    for i in range(1001):
+        (folder / f"m{i:04d}.bmp").write_bytes(data)
+    s.unmanaged_windows()
+    s.launch()
+    s.probe("post-click", 31 + 59, 10)  # Folder
+    s.probe("browse", f"{FILES_WIN}\\many")
+    t0 = time.monotonic()
+    s.equal(s.wait_count(1001, 240000), 1001, "every picture of the folder is listed")
+    s.check(s.wait_until(lambda: len(views(s)) == 1000, 60, 1), "1000 windows open", 1000, len(views(s)))
+    print(f"# 1001 pictures listed and 1000 windows open in {time.monotonic() - t0:.1f} s")
+    s.click(*CLEAR_BUTTON)
+    s.check(s.wait_until(lambda: not views(s), 60, 0.5), "Clear closes every window", 0, len(views(s)))
+    s.equal(s.count(), 0, "the list is empty")
+    # Slots are free again.
+    more = s.fixture("after.bmp", data)
+    s.write_queue([more])
+    s.check(more in wait_views(s, 1), "a window opens after the table was full")
+
+
+GROUPS = {"opening": opening, "tools": tools, "keys": keys, "many": many}
 
 if __name__ == "__main__":
     sys.exit(run_groups(GROUPS))
