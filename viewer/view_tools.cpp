@@ -140,7 +140,7 @@ void View::OnAreaMove(int x, int y)
             ViewLoadingScope loading;
             hValue_ = ClampScroll(RoundHalfEven(hValue_ - (x - anchorX_)), layout_.HMax);
             vValue_ = ClampScroll(RoundHalfEven(vValue_ - (y - anchorY_)), layout_.VMax);
-            SetBars();
+            MoveThumbs();
         }
         ReFound();
         anchorX_ = x;
@@ -207,7 +207,7 @@ void View::OnWheel(int delta, WPARAM keys, POINT screen)
     // Wheel up (away from the user) moves back towards the top or left.
     for (int i = 0; i < (notches > 0 ? notches : -notches); ++i)
         value = notches > 0 ? ScrollBack(value, KeyScrollStep) : ScrollForward(value, KeyScrollStep, max);
-    SetBars();
+    MoveThumbs();
     ReFound();
 }
 
@@ -222,21 +222,17 @@ bool View::OnKeyDown(WPARAM key)
         NextPicture();
         return true;
     }
-    bool changed = false;
-    if (cmd.Vertical != 0 && layout_.NeedV) {
+    const int v = vValue_, h = hValue_;
+    if (cmd.Vertical != 0 && layout_.NeedV)
         vValue_ = cmd.Vertical > 0 ? ScrollForward(vValue_, cmd.Vertical, layout_.VMax)
                                    : ScrollBack(vValue_, -cmd.Vertical);
-        changed = true;
-    }
-    if (cmd.Horizontal != 0 && layout_.NeedH) {
+    if (cmd.Horizontal != 0 && layout_.NeedH)
         hValue_ = cmd.Horizontal > 0 ? ScrollForward(hValue_, cmd.Horizontal, layout_.HMax)
                                      : ScrollBack(hValue_, -cmd.Horizontal);
-        changed = true;
-    }
-    if (changed) {
-        SetBars();
-        ReFound();
-    }
+    if (vValue_ == v && hValue_ == h)
+        return true;
+    MoveThumbs();
+    ReFound();
     return true;
 }
 

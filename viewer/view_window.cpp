@@ -321,6 +321,16 @@ void View::SetBars()
     SetScrollInfo(hBar_, SB_CTL, &si, TRUE);
 }
 
+void View::MoveThumbs()
+{
+    // The picture moves at once; the thumbs follow on the next paint (a
+    // synchronous bar redraw costs more than the whole view under Wine).
+    SetScrollPos(vBar_, SB_CTL, vValue_, FALSE);
+    SetScrollPos(hBar_, SB_CTL, hValue_, FALSE);
+    InvalidateRect(vBar_, nullptr, FALSE);
+    InvalidateRect(hBar_, nullptr, FALSE);
+}
+
 void View::OnScroll(HWND bar, int code)
 {
     const bool vertical = bar == vBar_;

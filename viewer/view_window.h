@@ -43,6 +43,7 @@ private:
     bool SetMagnificationIndex(int index);
     void OnScroll(HWND bar, int code);
     void SetBars();
+    void MoveThumbs();
     void OnStripDown(int x, int y);
     void OnStripUp();
     void OnAreaDown(UINT msg, int x, int y);
