@@ -9,7 +9,7 @@
 namespace lt {
 
 // The magnification selector, in list order (percent).
-inline constexpr std::array<int, 15> Magnifications = {50,  75,  100, 200, 300, 400,  500, 600,
+inline constexpr std::array<int, 15> Magnifications = {50,  75,  100, 200,  300,  400,  500, 600,
                                                        700, 800, 900, 1000, 1200, 1400, 1600};
 inline constexpr int DefaultMagnificationIndex = 2; // "100%"
 
@@ -83,16 +83,16 @@ enum class ToolMode : std::int16_t { Zoom = 0, Hand = 1, Select = 2, Picker = 3 
 inline constexpr int StripButtonWidth = 26;
 inline constexpr int StripButtonHeight = 22;
 struct StripCell {
-    int X;        // where the button is drawn, y = 0
-    int IconRow;  // y of its icon in the strip picture (raised at x 0, pressed at x 26)
+    int X;       // where the button is drawn, y = 0
+    int IconRow; // y of its icon in the strip picture (raised at x 0, pressed at x 26)
     StripButton Button;
 };
 inline constexpr std::array<StripCell, 6> StripCells = {{{96, 22, StripButton::Zoom},
-                                                          {121, 0, StripButton::Select},
-                                                          {146, 88, StripButton::Copy},
-                                                          {171, 66, StripButton::Picker},
-                                                          {196, 44, StripButton::Hand},
-                                                          {221, 110, StripButton::Grid}}};
+                                                         {121, 0, StripButton::Select},
+                                                         {146, 88, StripButton::Copy},
+                                                         {171, 66, StripButton::Picker},
+                                                         {196, 44, StripButton::Hand},
+                                                         {221, 110, StripButton::Grid}}};
 
 // The button a press at (x, y) on the window lands on.
 StripButton HitToolStrip(int x, int y);

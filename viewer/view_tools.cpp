@@ -27,16 +27,27 @@ void View::OnStripDown(int x, int y)
     if (!InStripRow(y))
         return;
     switch (HitToolStrip(x, y)) {
-    case StripButton::Zoom: tool_ = ToolMode::Zoom; break;
-    case StripButton::Select: tool_ = ToolMode::Select; break;
-    case StripButton::Copy: copyPressed_ = true; break;
-    case StripButton::Picker: tool_ = ToolMode::Picker; break;
-    case StripButton::Hand: tool_ = ToolMode::Hand; break;
+    case StripButton::Zoom:
+        tool_ = ToolMode::Zoom;
+        break;
+    case StripButton::Select:
+        tool_ = ToolMode::Select;
+        break;
+    case StripButton::Copy:
+        copyPressed_ = true;
+        break;
+    case StripButton::Picker:
+        tool_ = ToolMode::Picker;
+        break;
+    case StripButton::Hand:
+        tool_ = ToolMode::Hand;
+        break;
     case StripButton::Grid:
         gridShown_ = !gridShown_;
         ReFound();
         break;
-    case StripButton::None: break;
+    case StripButton::None:
+        break;
     }
     ReToolIcon();
 }
@@ -224,8 +235,8 @@ bool View::OnKeyDown(WPARAM key)
     }
     const int v = vValue_, h = hValue_;
     if (cmd.Vertical != 0 && layout_.NeedV)
-        vValue_ = cmd.Vertical > 0 ? ScrollForward(vValue_, cmd.Vertical, layout_.VMax)
-                                   : ScrollBack(vValue_, -cmd.Vertical);
+        vValue_ =
+            cmd.Vertical > 0 ? ScrollForward(vValue_, cmd.Vertical, layout_.VMax) : ScrollBack(vValue_, -cmd.Vertical);
     if (cmd.Horizontal != 0 && layout_.NeedH)
         hValue_ = cmd.Horizontal > 0 ? ScrollForward(hValue_, cmd.Horizontal, layout_.HMax)
                                      : ScrollBack(hValue_, -cmd.Horizontal);

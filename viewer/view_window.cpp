@@ -1,7 +1,8 @@
 #include "viewer/view_window.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
+
+#include <memory>
 
 #include "resources/resource.h"
 #include "viewer/view_mdl.h"
@@ -97,11 +98,15 @@ View* View::Create(const std::string& caption, PictureImage image, OuterSize siz
     HINSTANCE instance = GetModuleHandleA(nullptr);
     if (!RegisterClasses(instance, &View::WndProcThunk, &View::AreaProcThunk))
         return nullptr;
-    auto* view = new View(std::move(image));
+    // Owned here until the window exists; from then on the window owns it
+    // and deletes it when it is destroyed.
+    std::unique_ptr<View> view(new View(std::move(image)));
     HWND hwnd = CreateWindowExA(0, ClassName, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, pos.x, pos.y,
-                                size.Width, size.Height, nullptr, nullptr, instance, view);
-    // A failed creation has already deleted the object (WM_NCDESTROY).
-    return hwnd ? view : nullptr;
+                                size.Width, size.Height, nullptr, nullptr, instance, view.get());
+    if (!hwnd)
+        return nullptr;
+    view->ownedByWindow_ = true;
+    return view.release();
 }
 
 LRESULT CALLBACK View::WndProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
@@ -124,7 +129,9 @@ LRESULT CALLBACK View::WndProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         // A slot still naming this window (destroyed from outside) is freed.
         if (int slot = FindViewByDc(self->ownDc_); slot != 0 && ViewSlotAt(slot).Window == self)
             FreeViewSlot(slot);
-        delete self;
+        self->hwnd_ = nullptr;
+        if (self->ownedByWindow_)
+            delete self;
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
     return self->WndProc(msg, wp, lp);
@@ -142,16 +149,18 @@ LRESULT CALLBACK View::AreaProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 // handles it in its own way unless the window closed meanwhile.
 LRESULT CALLBACK View::PreviewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    char cls[16] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    WNDPROC original = lstrcmpiA(cls, "ComboBox") == 0 ? Shared().comboProc : Shared().barProc;
-    if (msg == WM_KEYDOWN) {
-        auto* self = reinterpret_cast<View*>(GetWindowLongPtrA(GetParent(hwnd), GWLP_USERDATA));
-        if (self && !self->OnKeyDown(wp))
-            return 0;
-        if (!IsWindow(hwnd))
-            return 0;
+    auto* self = reinterpret_cast<View*>(GetWindowLongPtrA(GetParent(hwnd), GWLP_USERDATA));
+    WNDPROC original = Shared().barProc;
+    if (self ? hwnd == self->combo_ : false)
+        original = Shared().comboProc;
+    else if (!self) {
+        char cls[16] = {};
+        GetClassNameA(hwnd, cls, sizeof cls);
+        if (lstrcmpiA(cls, "ComboBox") == 0)
+            original = Shared().comboProc;
     }
+    if (msg == WM_KEYDOWN && self && (!self->OnKeyDown(wp) || !IsWindow(hwnd)))
+        return 0; // the window closed
     return CallWindowProcA(original, hwnd, msg, wp, lp);
 }
 
@@ -392,8 +401,7 @@ void View::ReFound()
         const int sx = xOffset_ < 0 ? -xOffset_ / k : 0, sy = yOffset_ < 0 ? -yOffset_ / k : 0;
         const int sw = std::min(imageW_ - sx, viewW_ / k + 2), sh = std::min(imageH_ - sy, viewH_ / k + 2);
         if (sw > 0 && sh > 0)
-            StretchBlt(dc, xOffset_ + sx * k, yOffset_ + sy * k, sw * k, sh * k, image_.Dc(), sx, sy, sw, sh,
-                       SRCCOPY);
+            StretchBlt(dc, xOffset_ + sx * k, yOffset_ + sy * k, sw * k, sh * k, image_.Dc(), sx, sy, sw, sh, SRCCOPY);
     } else {
         StretchBlt(dc, xOffset_, yOffset_, dispW_, dispH_, image_.Dc(), 0, 0, imageW_, imageH_, SRCCOPY);
     }
@@ -488,13 +496,26 @@ void View::ReToolIcon()
     for (const StripCell& cell : StripCells) {
         bool pressed = false;
         switch (cell.Button) {
-        case StripButton::Zoom: pressed = tool_ == ToolMode::Zoom; break;
-        case StripButton::Select: pressed = tool_ == ToolMode::Select; break;
-        case StripButton::Copy: pressed = copyPressed_; break;
-        case StripButton::Picker: pressed = tool_ == ToolMode::Picker; break;
-        case StripButton::Hand: pressed = tool_ == ToolMode::Hand; break;
-        case StripButton::Grid: pressed = gridShown_; break;
-        case StripButton::None: break;
+        case StripButton::Zoom:
+            pressed = tool_ == ToolMode::Zoom;
+            break;
+        case StripButton::Select:
+            pressed = tool_ == ToolMode::Select;
+            break;
+        case StripButton::Copy:
+            pressed = copyPressed_;
+            break;
+        case StripButton::Picker:
+            pressed = tool_ == ToolMode::Picker;
+            break;
+        case StripButton::Hand:
+            pressed = tool_ == ToolMode::Hand;
+            break;
+        case StripButton::Grid:
+            pressed = gridShown_;
+            break;
+        case StripButton::None:
+            break;
         }
         BitBlt(ownDc_, cell.X, 0, StripButtonWidth, StripButtonHeight, icons, pressed ? StripButtonWidth : 0,
                cell.IconRow, SRCCOPY);

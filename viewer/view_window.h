@@ -62,6 +62,7 @@ private:
     void CloseByUser();
 
     HWND hwnd_ = nullptr;
+    bool ownedByWindow_ = false; // set once creation succeeded
     HDC ownDc_ = nullptr;
     HWND label_ = nullptr, combo_ = nullptr, swatch_ = nullptr, hex_ = nullptr;
     HWND area_ = nullptr, vBar_ = nullptr, hBar_ = nullptr;

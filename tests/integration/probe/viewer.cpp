@@ -76,8 +76,9 @@ BOOL CALLBACK AddView(HWND w, LPARAM)
     RECT r{};
     GetWindowRect(w, &r);
     char head[128];
-    std::snprintf(head, sizeof head, "0x%08lX\t%ld %ld %ld %ld\t", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)),
-                  r.left, r.top, r.right - r.left, r.bottom - r.top);
+    std::snprintf(head, sizeof head, "0x%08lX\t%ld %ld %ld %ld\t",
+                  static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)), r.left, r.top, r.right - r.left,
+                  r.bottom - r.top);
     Out(head + Utf8(title));
     return TRUE;
 }
@@ -88,9 +89,7 @@ std::string BarState(HWND bar)
     si.cbSize = sizeof si;
     si.fMask = SIF_RANGE | SIF_POS;
     GetScrollInfo(bar, SB_CTL, &si);
-    char s[64];
-    std::snprintf(s, sizeof s, "%d %d %d", IsWindowVisible(bar) ? 1 : 0, si.nMax, si.nPos);
-    return s;
+    return std::to_string(IsWindowVisible(bar) ? 1 : 0) + " " + std::to_string(si.nMax) + " " + std::to_string(si.nPos);
 }
 
 int State(HWND view)
@@ -98,12 +97,9 @@ int State(HWND view)
     HWND area = Area(view);
     if (!area)
         return 1;
-    RECT c{}, a{};
-    GetClientRect(view, &c);
+    RECT a{};
     GetWindowRect(area, &a);
     char s[128];
-    std::snprintf(s, sizeof s, "client=%ld %ld", c.right, c.bottom);
-    Out(s);
     std::snprintf(s, sizeof s, "area=%ld %ld %ld %ld", a.left, a.top, a.right - a.left, a.bottom - a.top);
     Out(s);
     // The vertical bar is created first.
@@ -154,7 +150,8 @@ int Clip()
         std::string row;
         for (int x = 0; x < w; ++x) {
             char p[8];
-            std::snprintf(p, sizeof p, "%06lX", static_cast<unsigned long>(px[static_cast<size_t>(y * w + x)] & 0xFFFFFF));
+            std::snprintf(p, sizeof p, "%06lX",
+                          static_cast<unsigned long>(px[static_cast<size_t>(y * w + x)] & 0xFFFFFF));
             row += p;
         }
         Out(row);
@@ -184,7 +181,8 @@ bool RunViewerCommand(const std::wstring& name, const std::vector<std::wstring>&
     }
     if (name.rfind(L"view-", 0) != 0)
         return false;
-    HWND view = a.empty() ? nullptr : reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoul(a[0].c_str(), nullptr, 0)));
+    HWND view =
+        a.empty() ? nullptr : reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoul(a[0].c_str(), nullptr, 0)));
     if (!view || !IsWindow(view)) {
         code = 1;
         return true;
@@ -205,7 +203,8 @@ bool RunViewerCommand(const std::wstring& name, const std::vector<std::wstring>&
         const long x1 = arg(1), y1 = arg(2), x2 = arg(3), y2 = arg(4);
         ok = Send(area, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x1, y1)) &&
              Send(area, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((x1 + x2) / 2, (y1 + y2) / 2)) &&
-             Send(area, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x2, y2)) && Send(area, WM_LBUTTONUP, 0, MAKELPARAM(x2, y2));
+             Send(area, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x2, y2)) &&
+             Send(area, WM_LBUTTONUP, 0, MAKELPARAM(x2, y2));
     } else if (name == L"view-strip") {
         LPARAM lp = MAKELPARAM(arg(1), arg(2));
         if (has(L"post")) {
