@@ -1,8 +1,9 @@
 // Picture window commands (windows of class LumatroveView):
 //   views                  one row per picture window: hwnd, outer left top
 //                          width height, title
-//   view-state HWND        client, view area (screen rect), bars, selector
-//                          text and colour readout, as key=value lines
+//   view-state HWND        view area (screen rect), bars (shown, max, value),
+//                          selector text, colour readout, foreground; as
+//                          key=value lines
 //   metrics                screen width, height, 2 x frame x, 2 x frame y +
 //                          caption button height
 //   view-click HWND X Y [right]   press and release in the view area
