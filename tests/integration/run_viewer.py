@@ -87,7 +87,7 @@ def opening(s):
     gif = magick(s, "g.gif", "200x150")
     base = magick(s, "base.jpg", "160x120", "-quality", "90")
     prog = magick(s, "prog.jpg", "240x100", "-interlace", "Plane")
-    wide = magick(s, "wide.jpg", "1200x100")
+    wide = magick(s, "wide.jpg", "2100x100")  # 33600 wide at 1600%
     big = magick(s, "big.jpg", "1400x1000")
     tiny = s.fixture("tiny.bmp", fixtures.bmp())
     # Malformed: a JPEG cut short, a BMP whose header claims 2 GB, a GIF
@@ -105,7 +105,7 @@ def opening(s):
     got = wait_views(s, len(good))
     s.equal(sorted(got), sorted(good), "a window for each decodable picture, none for the malformed ones")
     metrics = tuple(int(v) for v in s.probe("metrics").split())
-    sizes = {small: (120, 90), gif: (200, 150), base: (160, 120), prog: (240, 100), wide: (1200, 100),
+    sizes = {small: (120, 90), gif: (200, 150), base: (160, 120), prog: (240, 100), wide: (2100, 100),
              big: (1400, 1000), tiny: (1, 1)}
     for path, (iw, ih) in sizes.items():
         _, left, top, w, h = got.get(path, (0, 0, 0, 0, 0))
@@ -116,6 +116,11 @@ def opening(s):
     for path, bars in ((small, ("0", "0")), (wide, ("0", "1")), (big, ("1", "1"))):
         st = state(s, got[path][0])
         s.equal((st["vbar"].split()[0], st["hbar"].split()[0]), bars, f"{path}: scroll bars shown (v, h)")
+    # Past 32767 pixels a magnification is refused: the selector stays.
+    s.probe("view-combo", got[wide][0], 14)
+    s.equal(state(s, got[wide][0])["mag"], "100%", "1600% of a 2100 pixel wide picture is refused")
+    s.probe("view-combo", got[wide][0], 13)
+    s.equal(state(s, got[wide][0])["mag"], "1400%", "1400% of it is shown")
     # The small picture is shown centred at 100%: its blue half on screen.
     # Activating its entry (a double click on its line) brings it to the front.
     s.probe("dblclick", 0)
