@@ -135,6 +135,16 @@ def opening(s):
     s.equal(tuple(raw[0:3]), (0, 0, 255), "top-left pixel of the picture is blue on screen")
     s.equal(tuple(raw[(89 * 120 + 119) * 3:(89 * 120 + 120) * 3]), pixel(119, 89, 120),
             "bottom-right pixel on screen")
+    # Redraws still run after the failed openings: the grid shows, read back
+    # with the colour picker on a dotted line over the blue (inverted: yellow).
+    hwnd = got[small][0]
+    s.probe("view-strip", hwnd, 230, 10)
+    s.probe("view-strip", hwnd, 180, 10)
+    seen = set()
+    for y in (5, 6):
+        s.probe("view-click", hwnd, ox + 16, oy + y)
+        seen.add(state(s, hwnd)["hex"])
+    s.check("&&h00FFFF" in seen, "the grid is drawn after the malformed pictures", "&&h00FFFF", seen)
     # The program goes on: another picture still opens.
     more = s.fixture("more.bmp", pattern_bmp(30, 20))
     s.write_queue([more])
