@@ -1,6 +1,7 @@
 #include "controller/media_router.h"
 
 #include "core/file_list.h"
+#include "viewer/view_mdl.h"
 
 // Each subsystem's window opens here; a subsystem not yet built leaves its
 // entries listed without a window.
@@ -13,17 +14,17 @@ class MediaRouter final : public MediaOpener {
 public:
     void OpenPicture(int entryIndex) override
     {
-        (void)entryIndex; // picture windows
+        OpenPictureView(entryIndex);
     }
 
     void FocusPicture(const std::string& path) override
     {
-        (void)path; // picture windows
+        FocusPictureView(path);
     }
 
     void ClosePicture(const std::string& path) override
     {
-        (void)path; // picture windows
+        ClosePictureView(path);
     }
 
     void OpenMusic(const std::string& path, FileKind kind) override

@@ -22,3 +22,6 @@
 // The settings panel: background and the start-up option images.
 #define IDB_SETTINGS_BACK 600
 #define IDB_SETTINGS_OPTIONS 601
+
+// Picture window (300-399).
+#define IDB_TOOL_ICONS 300

@@ -253,4 +253,6 @@ convert -size 128x128 xc:none \
 finish_icon "$tmp/app_big.png" "$tmp/app.png"
 
 for n in app list list2 movie picture music; do ico "$tmp/$n.png" "$icons/$n.ico"; done
+# The picture window's tool strip has its own script.
+"$here/make_tool_icons.sh"
 echo "make_art: wrote $skin and $icons"

@@ -64,6 +64,7 @@
 #include "dialogs.h"
 #include "drop.h"
 #include "settings_probe.h"
+#include "viewer.h"
 #include "wait.h"
 
 namespace lt::probe {
@@ -803,6 +804,8 @@ int Run()
     c.args.assign(argv + 2, argv + argc);
     std::wstring name = argv[1];
     LocalFree(argv);
+    if (int code = 0; RunViewerCommand(name, c.args, code))
+        return code;
 
     for (const Command& cmd : Commands) {
         if (name != cmd.name)

@@ -1,0 +1,145 @@
+#include "viewer/view_rules.h"
+
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace lt {
+namespace {
+
+TEST(ViewRules, WindowSizeAgainstTheScreen)
+{
+    const ScreenMetrics m{1024, 768, 8, 26}; // wide above 949, tall above 675
+    const struct {
+        int iw, ih;
+        OuterSize want;
+    } rows[] = {
+        {949, 675, {957, 731}},   // fits, at both limits: picture + frame, + strip
+        {950, 100, {957, 173}},   // wide: screen - 67, room for a bar
+        {100, 676, {125, 731}},   // tall
+        {2000, 2000, {974, 748}}, // both: screen - 50
+        {1, 1, {112, 145}},       // never below the minimum
+        {20000, 20, {957, 145}},
+    };
+    for (std::size_t r = 0; r < std::size(rows); ++r)
+        EXPECT_EQ(PictureWindowSize(rows[r].iw, rows[r].ih, m), rows[r].want) << "row " << r;
+}
+
+TEST(ViewRules, DisplayedSizesAndOffsetsRoundHalfEven)
+{
+    EXPECT_EQ(DisplayedSize(101, 50), 50);            // 50.5
+    EXPECT_EQ(DisplayedSize(103, 50), 52);            // 51.5
+    EXPECT_EQ(DisplayedSize(14, 75), 10);             // 10.5
+    EXPECT_TRUE(MagnificationFits(2047, 2047, 1600)); // 32752
+    EXPECT_FALSE(MagnificationFits(100, 2048, 1600)); // 32768
+    EXPECT_EQ(ViewOffset(95, 100, 7), 2);             // centred, 2.5
+    EXPECT_EQ(ViewOffset(93, 100, 7), 4);             // 3.5
+    EXPECT_EQ(ViewOffset(150, 100, 7), -7);
+}
+
+TEST(ViewRules, LayoutPassesForTheBars)
+{
+    // Client 300 x 230, frame 26: a view of 300 x 204 before any bar.
+    const struct {
+        int dw, dh;
+        ViewLayout want;
+    } rows[] = {
+        {300, 204, {300, 204, false, false, 0, 0}},
+        {301, 100, {300, 187, false, true, 0, 1}},
+        {100, 205, {283, 204, true, false, 1, 0}},
+        {290, 210, {283, 187, true, true, 23, 7}}, // the vertical bar makes the width short
+        {310, 195, {283, 187, true, true, 8, 27}}, // the horizontal bar makes the height short
+    };
+    for (std::size_t r = 0; r < std::size(rows); ++r)
+        EXPECT_EQ(LayoutView(300, 230, 26, rows[r].dw, rows[r].dh), rows[r].want) << "row " << r;
+}
+
+TEST(ViewRules, GridLines)
+{
+    // 100 x 100 at 100% centred: 8 rows (the last below the picture), 7 columns.
+    GridLines g = ComputeGrid(100, 50, 20, 100, 100, 200, 140);
+    EXPECT_EQ(g.Ys, (std::vector<int>{20, 36, 52, 68, 84, 100, 116, 132}));
+    EXPECT_EQ(g.Xs, (std::vector<int>{50, 66, 82, 98, 114, 130, 146}));
+    // Scrolled at 400% (a cell is 64): from the line at or above the view's
+    // edge, counted over the view.
+    g = ComputeGrid(400, -37, -200, 4000, 4000, 100, 100);
+    EXPECT_EQ(g.Xs, (std::vector<int>{-37, 27, 91}));
+    EXPECT_EQ(g.Ys, (std::vector<int>{-8, 56, 120, 184}));
+    EXPECT_EQ(ComputeGrid(75, 0, 0, 30, 30, 30, 30).Xs, (std::vector<int>{0, 12, 24}));
+}
+
+TEST(ViewRules, CoordinatesAndSelections)
+{
+    EXPECT_DOUBLE_EQ(ToImageCoord(30, 300), 10.0);
+    EXPECT_DOUBLE_EQ(ToImageCoord(5, 50), 10.0);
+    const struct {
+        double v;
+        int mag;
+        bool up;
+        int want;
+    } rows[] = {{10.6, 200, false, 20}, {10.6, 200, true, 22}, {10.2, 200, true, 20},
+                {3, 75, false, 2},      {7, 50, false, 3},     {2047, 1600, false, 32752}};
+    for (std::size_t r = 0; r < std::size(rows); ++r)
+        EXPECT_EQ(ToViewCoord(rows[r].v, rows[r].mag, rows[r].up), rows[r].want) << "row " << r;
+
+    EXPECT_FLOAT_EQ(ClampToImage(-3.5, 100), 0.0f);
+    EXPECT_FLOAT_EQ(ClampToImage(512.0, 100), 100.0f);
+    // Dragged either way: the same range and the same frame.
+    const PixelRange range = SelectionRange(10.4f, 20.5f, 30.6f, 41.5f);
+    EXPECT_EQ(range, (PixelRange{10, 20, 21, 22}));
+    EXPECT_EQ(SelectionRange(30.6f, 41.5f, 10.4f, 20.5f), range);
+    const FrameRect f = SelectionFrame(2, 3, 5, 7, 200, 10, -4);
+    EXPECT_EQ(f, (FrameRect{14, 2, 20, 10}));
+    EXPECT_EQ(SelectionFrame(5, 7, 2, 3, 200, 10, -4), f);
+}
+
+TEST(ViewRules, ToolStripHitAreas)
+{
+    const struct {
+        int x, y;
+        StripButton want;
+    } rows[] = {{95, 5, StripButton::None},  {121, 22, StripButton::Zoom},  {122, 22, StripButton::Select},
+                {147, 0, StripButton::Copy}, {172, 9, StripButton::Picker}, {221, 9, StripButton::Hand},
+                {246, 9, StripButton::Grid}, {247, 9, StripButton::None},   {100, 23, StripButton::None}};
+    for (std::size_t r = 0; r < std::size(rows); ++r)
+        EXPECT_EQ(HitToolStrip(rows[r].x, rows[r].y), rows[r].want) << "row " << r;
+}
+
+TEST(ViewRules, ZoomKeepsThePoint)
+{
+    // Picture point 50 at 200% is view pixel 100 of 400; the view is 100.
+    EXPECT_EQ(ZoomScrollValue(50, 200, 400, 100, 300, 50.0), 50); // to the middle
+    EXPECT_EQ(ZoomScrollValue(50, 200, 400, 100, 300, 80.0), 20); // kept under the pointer
+    EXPECT_EQ(ZoomScrollValue(0, 200, 400, 100, 300, 50.0), 0);
+    EXPECT_EQ(ZoomScrollValue(199, 200, 400, 100, 300, 50.0), 300);
+    EXPECT_EQ(ZoomScrollValue(50, 200, 100, 100, 0, 50.0), -1); // nothing to scroll
+    EXPECT_EQ(StepMagnificationIndex(14, 1), -1);
+    EXPECT_EQ(StepMagnificationIndex(0, -1), -1);
+}
+
+TEST(ViewRules, KeyScrollSteps)
+{
+    EXPECT_EQ(ScrollBack(7, 10), 0);
+    EXPECT_EQ(ScrollBack(12, 5), 7);
+    EXPECT_EQ(ScrollForward(96, 10, 100), 100);
+    const struct {
+        int key;
+        KeyCommand want;
+    } rows[] = {{40, {10, 0}},
+                {98, {10, 0}},
+                {37, {0, -10}},
+                {102, {0, 10}},
+                {38, {-10, 0}},
+                {97, {5, -5}},
+                {99, {5, 5}},
+                {103, {-5, -5}},
+                {105, {-5, 5}},
+                {13, {0, 0, true, false}},
+                {27, {0, 0, false, true}},
+                {65, {}}};
+    for (std::size_t r = 0; r < std::size(rows); ++r)
+        EXPECT_EQ(KeyCommandFor(rows[r].key), rows[r].want) << "row " << r;
+}
+
+} // namespace
+} // namespace lt
