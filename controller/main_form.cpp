@@ -28,6 +28,8 @@ constexpr UINT_PTR TimMouse = 2;
 constexpr UINT TimFileMs = 100;
 constexpr UINT TimMouseMs = 300;
 constexpr int ListBoxId = 100;
+// How often a running batch shows its new lines.
+constexpr DWORD AppendEveryMs = 100;
 
 // Rebuild counter for outside observers (tests, benchmarks).
 constexpr const char* ListBuildsProp = "LtListBuilds";
@@ -356,8 +358,17 @@ void MainForm::AppendNewLines()
         Rebuild("");
         return;
     }
+    // A few times a second is enough for the eye; lines not yet shown are
+    // at the end, so every line shown still names its entry.
+    const DWORD now = GetTickCount();
+    if (now - lastAppend_ < AppendEveryMs)
+        return;
+    lastAppend_ = now;
     ListDisplay more = BuildListDisplay(table, FileList().KindFilter, "", shownThrough_ + 1);
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
     AddLines(more.Lines);
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
     NoteShown();
 }
 

@@ -88,6 +88,7 @@ private:
     // many removals from the table.
     int shownThrough_ = 0;
     unsigned long shownRemovals_ = 0;
+    DWORD lastAppend_ = 0;
 };
 
 // The one controller of this run (null before it is created).
