@@ -75,8 +75,9 @@ bool MainForm::Create()
     RegisterClassExA(&wc);
 
     g_controller = this;
-    HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, ClassName, ControllerTitle, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0,
-                                0, ControllerWidth, ControllerHeight, nullptr, nullptr, instance, this);
+    HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, ClassName, ControllerTitle,
+                                WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0, 0, ControllerWidth,
+                                ControllerHeight, nullptr, nullptr, instance, this);
     if (!hwnd) {
         g_controller = nullptr;
         return false;

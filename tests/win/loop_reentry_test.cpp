@@ -155,7 +155,8 @@ TEST_F(LoopTest, QuitStopsEveryLoopAtItsNextStep)
     };
     const Row rows[] = {
         {"list read", [&] { Load(WriteList("all.ltl", pics)); }},
-        {"drop", [&] {
+        {"drop",
+         [&] {
              std::string block(sizeof(DROPFILES), '\0');
              reinterpret_cast<DROPFILES*>(block.data())->pFiles = sizeof(DROPFILES);
              for (const std::string& p : pics)
@@ -177,7 +178,8 @@ TEST_F(LoopTest, QuitStopsEveryLoopAtItsNextStep)
         EXPECT_GT(Listed().size(), 0u) << row.loop;
         EXPECT_LT(Listed().size(), pics.size()) << row.loop << " went on after the quit";
         MSG msg;
-        EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << row.loop << ": quit left for the main loop";
+        EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+            << row.loop << ": quit left for the main loop";
     }
 }
 

@@ -50,7 +50,8 @@ BOOL CALLBACK MatchTop(HWND w, LPARAM param)
     auto* s = reinterpret_cast<Search*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);
-    if (pid != s->pid || !IsWindowVisible(w) || ClassOf(w) != s->cls || (s->childClass && !ChildOfClass(w, s->childClass)))
+    if (pid != s->pid || !IsWindowVisible(w) || ClassOf(w) != s->cls ||
+        (s->childClass && !ChildOfClass(w, s->childClass)))
         return TRUE;
     s->found = w;
     return FALSE;

@@ -392,16 +392,27 @@ constexpr Command Commands[] = {
     {L"wait-count", WaitCount, true, "wait-count N [ms]: wait until the list has N lines; print the count"},
     {L"selected", [](Context& c) { return Out(std::to_string(SendMessageW(c.list, LB_GETCURSEL, 0, 0))), 0; }, true,
      "selected: index of the selected line, -1 for none"},
-    {L"click", [](Context& c) { return Mouse(c, c.controller, {LeftDown, LeftUp}, false, true); }, true,
-     "click X Y: left press and release at client (X, Y), sent; print the ms their handling took"},
+    {L"click",
+     [](Context& c) {
+         return Mouse(c, c.controller, {LeftDown, LeftUp}, false, true);
+     },
+     true, "click X Y: left press and release at client (X, Y), sent; print the ms their handling took"},
     {L"press", [](Context& c) { return Mouse(c, c.controller, {LeftDown}, false); }, true, "press X Y: sent"},
     {L"release", [](Context& c) { return Mouse(c, c.controller, {LeftUp}, false); }, true, "release X Y: sent"},
-    {L"post-click", [](Context& c) { return Mouse(c, c.controller, {LeftDown, LeftUp}, true); }, true,
-     "post-click X Y [X2 Y2]: press (released at X2 Y2), posted: for buttons that open a modal dialog"},
-    {L"rclick", [](Context& c) { return Mouse(c, c.controller, {RightDown, RightUp}, true); }, true,
-     "rclick X Y: right press and release, posted (a menu may open)"},
+    {L"post-click",
+     [](Context& c) {
+         return Mouse(c, c.controller, {LeftDown, LeftUp}, true);
+     },
+     true, "post-click X Y [X2 Y2]: press (released at X2 Y2), posted: for buttons that open a modal dialog"},
+    {L"rclick",
+     [](Context& c) {
+         return Mouse(c, c.controller, {RightDown, RightUp}, true);
+     },
+     true, "rclick X Y: right press and release, posted (a menu may open)"},
     {L"rclick-list",
-     [](Context& c) { return LineToPoint(c) ? Mouse(c, c.list, {RightDown, RightUp}, true) : Fail("no such line"); },
+     [](Context& c) {
+         return LineToPoint(c) ? Mouse(c, c.list, {RightDown, RightUp}, true) : Fail("no such line");
+     },
      true, "rclick-list N: the same on list line N"},
     {L"select", Select, true, "select N: select list line N (-1: none); print the result"},
     {L"dblclick",
