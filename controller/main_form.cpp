@@ -10,8 +10,6 @@
 #include "controller/list_display_rules.h"
 #include "core/app_paths.h"
 #include "core/command_queue.h"
-#include "core/command_queue_format.h"
-#include "core/kind_prefetch.h"
 #include "core/list_files.h"
 #include "core/settings_store.h"
 #include "core/startup.h"
