@@ -2,7 +2,9 @@
 
 #include <shellapi.h>
 
+#include "core/command_queue_format.h"
 #include "core/file_list.h"
+#include "core/kind_prefetch.h"
 #include "core/text_rules.h"
 #include "core/win_handles.h"
 
@@ -74,8 +76,27 @@ void HandleDrop(HDROP drop)
     for (const std::string& path : paths) {
         FileList().CurrentFile = path;
         LoadFile();
-        PumpMessages();
+        if (!PumpMessages())
+            return; // the program is ending
     }
+}
+
+void AddQueuedFiles(std::vector<std::string> records)
+{
+    for (std::string& record : records)
+        record = CleanQueuedPath(record);
+    KindPrefetch prefetch(records);
+    {
+        ListModeScope batch(true, false);
+        std::size_t done = 0;
+        for (const std::string& path : records) {
+            FileList().CurrentFile = path;
+            LoadFile();
+            if (++done % 256 == 0 && !PumpMessages())
+                return;
+        }
+    }
+    RebuildListDisplay("");
 }
 
 } // namespace lt

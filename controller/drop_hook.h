@@ -23,4 +23,8 @@ std::vector<std::string> DroppedPaths(HDROP drop);
 // Adds each dropped file, letting messages run between files.
 void HandleDrop(HDROP drop);
 
+// Adds the records of a drained command queue (quotes and padding taken off)
+// with one list rebuild at the end.
+void AddQueuedFiles(std::vector<std::string> records);
+
 } // namespace lt

@@ -41,30 +41,45 @@ std::vector<std::string> FolderFiles(const std::string& folder)
     return files;
 }
 
-void AddFolderFiles(std::string folder)
+namespace {
+
+// Adds the files quietly; the last MIDI file among them then starts. Stops
+// when the program ends meanwhile.
+void AddQuietly(const std::vector<std::string>& files)
 {
-    FileListState& list = FileList();
-    list.BatchMode = true;
-    if (folder.empty() || folder.back() != '\\')
-        folder += '\\';
-    // Every file of the folder is collected; the list itself stops at its
-    // own capacity.
-    std::vector<std::string> files = FolderFiles(folder);
-    if (!files.empty()) {
-        std::string lastMidi;
-        KindPrefetch prefetch(files);
-        list.QuietMode = true;
+    std::string lastMidi;
+    KindPrefetch prefetch(files);
+    {
+        ListModeScope quiet(false, true);
+        std::size_t added = 0;
         for (const std::string& path : files) {
-            list.CurrentFile = path;
+            FileList().CurrentFile = path;
             if (GetFileKind(path) == FileKind::Midi)
                 lastMidi = path;
             LoadFile();
+            // A big folder keeps the window answering, and Exit ends it.
+            if (++added % 64 == 0 && !PumpMessages())
+                return;
         }
-        list.QuietMode = false;
-        if (!lastMidi.empty())
-            AcxtiveFile(FindEntry(lastMidi));
     }
-    list.BatchMode = false;
+    if (!lastMidi.empty())
+        AcxtiveFile(FindEntry(lastMidi));
+}
+
+} // namespace
+
+void AddFolderFiles(std::string folder)
+{
+    if (folder.empty() || folder.back() != '\\')
+        folder += '\\';
+    {
+        ListModeScope batch(true, false);
+        // Every file of the folder is collected; the list itself stops at
+        // its own capacity.
+        std::vector<std::string> files = FolderFiles(folder);
+        if (!files.empty())
+            AddQuietly(files);
+    }
     RebuildListDisplay("");
 }
 

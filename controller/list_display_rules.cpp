@@ -23,10 +23,10 @@ std::string ListLineText(int index, std::string_view path)
     return text;
 }
 
-ListDisplay BuildListDisplay(const FileTable& table, std::int16_t filter, std::string_view select)
+ListDisplay BuildListDisplay(const FileTable& table, std::int16_t filter, std::string_view select, int firstIndex)
 {
     ListDisplay out;
-    for (int i = 1; i <= table.Count(); ++i) {
+    for (int i = std::max(firstIndex, 1); i <= table.Count(); ++i) {
         const FileEntry& entry = table.At(i);
         if (filter != FilterAll && static_cast<std::int16_t>(entry.Kind) != filter)
             continue;

@@ -23,9 +23,10 @@ struct ListDisplay {
 // "0007 C:\x.bmp": index zero-padded to 4, a blank, the path.
 std::string ListLineText(int index, std::string_view path);
 
-// Lines for every entry the filter shows (FilterAll shows all); Chosen is the
-// line whose path equals select, when select is not empty.
-ListDisplay BuildListDisplay(const FileTable& table, std::int16_t filter, std::string_view select);
+// Lines for every entry from firstIndex on that the filter shows (FilterAll
+// shows all); Chosen is the line whose path equals select, when select is not
+// empty.
+ListDisplay BuildListDisplay(const FileTable& table, std::int16_t filter, std::string_view select, int firstIndex = 1);
 
 // LB_SETHORIZONTALEXTENT width: 45 bytes of 7 pixels fill the 337-pixel list.
 int HorizontalExtent(int widestBytes);

@@ -10,8 +10,6 @@
 #include "controller/list_display_rules.h"
 #include "core/app_paths.h"
 #include "core/command_queue.h"
-#include "core/command_queue_format.h"
-#include "core/kind_prefetch.h"
 #include "core/list_files.h"
 #include "core/settings_store.h"
 #include "core/startup.h"
@@ -28,6 +26,8 @@ constexpr UINT_PTR TimMouse = 2;
 constexpr UINT TimFileMs = 100;
 constexpr UINT TimMouseMs = 300;
 constexpr int ListBoxId = 100;
+// How often a running batch shows its new lines.
+constexpr DWORD AppendEveryMs = 100;
 
 // Rebuild counter for outside observers (tests, benchmarks).
 constexpr const char* ListBuildsProp = "LtListBuilds";
@@ -73,8 +73,9 @@ bool MainForm::Create()
     RegisterClassExA(&wc);
 
     g_controller = this;
-    HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, ClassName, ControllerTitle, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, 0,
-                                0, ControllerWidth, ControllerHeight, nullptr, nullptr, instance, this);
+    HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, ClassName, ControllerTitle,
+                                WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN, 0, 0, ControllerWidth,
+                                ControllerHeight, nullptr, nullptr, instance, this);
     if (!hwnd) {
         g_controller = nullptr;
         return false;
@@ -204,7 +205,9 @@ void MainForm::OnUnload()
     Mp3().Free();
     WriteVolume(Paths().SettingsFile);
     RemovePropA(hwnd_, ListBuildsProp);
-    PostQuitMessage(0);
+    // The children go with the window; nothing may draw into them now.
+    list_ = settings_ = nullptr;
+    RequestQuit(0);
 }
 
 void MainForm::Exit()
@@ -250,6 +253,8 @@ void MainForm::OnPaint()
 
 void MainForm::Reflect()
 {
+    if (!hwnd_)
+        return; // a null window would repaint the whole screen
     skin_.Compose({FileList().KindFilter, pressed_, pinned_});
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
@@ -269,22 +274,8 @@ void MainForm::QueueTick()
         return;
     draining_ = true;
     std::vector<std::string> paths;
-    FileListState& list = FileList();
-    if (DrainQueue(Paths().QueueFile, paths) == DrainResult::Drained) {
-        for (std::string& record : paths)
-            record = CleanQueuedPath(record);
-        KindPrefetch prefetch(paths);
-        list.BatchMode = true;
-        std::size_t done = 0;
-        for (const std::string& path : paths) {
-            list.CurrentFile = path;
-            LoadFile();
-            if (++done % 256 == 0)
-                PumpMessages();
-        }
-        list.BatchMode = false;
-        MakeList("");
-    }
+    if (DrainQueue(Paths().QueueFile, paths) == DrainResult::Drained)
+        AddQueuedFiles(std::move(paths));
     draining_ = false;
 }
 
@@ -346,8 +337,59 @@ int MainForm::SelectedEntry() const
 
 void MainForm::MakeList(std::string_view select)
 {
+    // While a batch runs, its files are appended as they come, so that every
+    // line the user acts on names its entry; the batch rebuilds once at its end.
+    if (FileList().BatchMode)
+        AppendNewLines();
+    else
+        Rebuild(select);
+}
+
+void MainForm::AppendNewLines()
+{
+    const FileTable& table = FileList().Table;
+    if (!list_)
+        return;
+    // Entries went away under the lines (a picture window closed, say):
+    // the lines no longer match, so start over.
+    if (table.Removals() != shownRemovals_) {
+        Rebuild("");
+        return;
+    }
+    // A few times a second is enough for the eye; lines not yet shown are
+    // at the end, so every line shown still names its entry.
+    const DWORD now = GetTickCount();
+    if (now - lastAppend_ < AppendEveryMs)
+        return;
+    lastAppend_ = now;
+    ListDisplay more = BuildListDisplay(table, FileList().KindFilter, "", shownThrough_ + 1);
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    AddLines(more.Lines);
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list_, nullptr, TRUE);
+    NoteShown();
+}
+
+void MainForm::AddLines(const std::vector<ListLine>& lines)
+{
+    for (const ListLine& line : lines) {
+        LRESULT at = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.Text.c_str()));
+        if (at >= 0)
+            SendMessageA(list_, LB_SETITEMDATA, at, line.EntryIndex);
+    }
+}
+
+void MainForm::NoteShown()
+{
+    const FileTable& table = FileList().Table;
+    shownThrough_ = table.Count();
+    shownRemovals_ = table.Removals();
+}
+
+void MainForm::Rebuild(std::string_view select)
+{
     FileListState& list = FileList();
-    if (list.BatchMode || !list_)
+    if (!list_)
         return;
     std::string chosenPath(select);
     if (chosenPath.empty()) {
@@ -363,16 +405,13 @@ void MainForm::MakeList(std::string_view select)
     for (const ListLine& line : display.Lines)
         bytes += line.Text.size() + 1;
     SendMessageA(list_, LB_INITSTORAGE, display.Lines.size(), bytes);
-    for (const ListLine& line : display.Lines) {
-        LRESULT at = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.Text.c_str()));
-        if (at >= 0)
-            SendMessageA(list_, LB_SETITEMDATA, at, line.EntryIndex);
-    }
+    AddLines(display.Lines);
     SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     if (!chosenPath.empty() && display.Chosen >= 0)
         SendMessageA(list_, LB_SETCURSEL, display.Chosen, 0);
     SendMessageA(list_, LB_SETHORIZONTALEXTENT, HorizontalExtent(display.Widest), 0);
     InvalidateRect(list_, nullptr, TRUE);
+    NoteShown();
 
     ++listBuilds_;
     SetPropA(hwnd_, ListBuildsProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(listBuilds_)));
@@ -382,6 +421,8 @@ void MainForm::OnMouseDown(UINT button, int x, int y)
 {
     if (button == WM_RBUTTONDOWN) {
         ShowFileListMenu();
+        if (!hwnd_)
+            return; // Exit was chosen
         pressed_ = {};
         Reflect();
         return;
@@ -460,13 +501,13 @@ void MainForm::RemoveSelectedEntry()
     int index = SelectedEntry();
     if (index >= 0)
         RemoveEntry(index);
-    MakeList("");
+    Rebuild("");
 }
 
 void MainForm::ClearList()
 {
     ClearEntries();
-    MakeList("");
+    Rebuild("");
 }
 
 void MainForm::ToggleSettingsPanel()
@@ -486,7 +527,7 @@ void MainForm::ToggleSettingsPanel()
 void MainForm::SetFilter(std::int16_t filter)
 {
     FileList().KindFilter = filter;
-    MakeList("");
+    Rebuild("");
 }
 
 void MainForm::TogglePin()
@@ -525,7 +566,7 @@ void MainForm::ComLoad()
 void MainForm::SelectFolder()
 {
     std::string folder = BrowseForFolder(hwnd_);
-    if (!folder.empty())
+    if (!folder.empty() && !Quitting())
         AddFolderFiles(folder);
 }
 

@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "controller/list_display_rules.h"
 #include "controller/settings_panel.h"
 #include "controller/skin_layout.h"
 #include "controller/skin_surface.h"
@@ -62,6 +65,10 @@ private:
     void QueueTick();
     void MouseTick();
     int SelectedEntry() const; // item data of the selected line, or -1
+    void Rebuild(std::string_view select);
+    void AppendNewLines();
+    void AddLines(const std::vector<ListLine>& lines);
+    void NoteShown();
 
     HWND hwnd_ = nullptr;
     HWND list_ = nullptr;
@@ -79,6 +86,11 @@ private:
     int leaveCounter_ = 0;
     bool draining_ = false;
     long listBuilds_ = 0;
+    // The lines show entries 1 to shownThrough_ as they were after that
+    // many removals from the table.
+    int shownThrough_ = 0;
+    unsigned long shownRemovals_ = 0;
+    DWORD lastAppend_ = 0;
 };
 
 // The one controller of this run (null before it is created).

@@ -72,7 +72,8 @@ DrainResult DrainQueue(const std::string& queuePath, std::vector<std::string>& p
         if (!file) {
             if (GetLastError() == ERROR_FILE_NOT_FOUND)
                 return DrainResult::NoFile;
-            PumpMessages();
+            if (!PumpMessages())
+                return DrainResult::Busy; // the program is ending
             Sleep(RetryPauseMs);
             continue;
         }

@@ -1,5 +1,7 @@
 #include "core/file_list.h"
 
+#include <vector>
+
 #include "core/file_kind.h"
 
 namespace lt {
@@ -54,6 +56,18 @@ void PlayEntry(const std::string& path, FileKind kind, int index)
 FileListState& FileList()
 {
     return g_list;
+}
+
+ListModeScope::ListModeScope(bool batch, bool quiet) : batch_(g_list.BatchMode), quiet_(g_list.QuietMode)
+{
+    g_list.BatchMode = batch_ || batch;
+    g_list.QuietMode = quiet_ || quiet;
+}
+
+ListModeScope::~ListModeScope()
+{
+    g_list.BatchMode = batch_;
+    g_list.QuietMode = quiet_;
 }
 
 void SetMediaOpener(MediaOpener* opener)
@@ -139,18 +153,21 @@ void RemoveEntry(int index)
 {
     if (index < 1 || index > g_list.Table.Count())
         return;
-    const FileEntry& entry = g_list.Table.At(index);
+    // Out of the table before its window goes: the window's closing may
+    // remove entries itself, and must find the table whole.
+    const FileEntry entry = g_list.Table.At(index);
+    g_list.Table.Remove(index);
     if (entry.Kind == FileKind::Picture)
         g_opener->ClosePicture(entry.Path);
-    g_list.Table.Remove(index);
 }
 
 void ClearEntries()
 {
-    for (const FileEntry& entry : g_list.Table.Entries())
+    std::vector<FileEntry> gone = g_list.Table.Entries();
+    g_list.Table.Clear();
+    for (const FileEntry& entry : gone)
         if (entry.Kind == FileKind::Picture)
             g_opener->ClosePicture(entry.Path);
-    g_list.Table.Clear();
 }
 
 int FindNextOfKind(int start, FileKind a, FileKind b, FileKind c, bool wrap)

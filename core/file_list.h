@@ -50,6 +50,21 @@ struct FileListState {
 
 FileListState& FileList();
 
+// Switches batch and/or quiet mode on for the life of a loop and puts back
+// what was there before. Loops run inside each other (a folder added or the
+// queue drained while a list is read), so none may switch them off outright.
+class ListModeScope {
+public:
+    ListModeScope(bool batch, bool quiet);
+    ~ListModeScope();
+    ListModeScope(const ListModeScope&) = delete;
+    ListModeScope& operator=(const ListModeScope&) = delete;
+
+private:
+    bool batch_;
+    bool quiet_;
+};
+
 // Null pointers put back the built-in "do nothing" parts.
 void SetMediaOpener(MediaOpener* opener);
 void SetListDisplay(ListDisplayTarget* display);
@@ -62,6 +77,7 @@ void RebuildListDisplay(std::string_view select);
 void LoadFile();
 void AcxtiveFile(int index);
 int FindEntry(std::string_view path);
+// Both may run again from inside the picture window closing they cause.
 void RemoveEntry(int index);
 void ClearEntries();
 int FindNextOfKind(int start, FileKind a, FileKind b, FileKind c, bool wrap);

@@ -32,11 +32,13 @@ void FileTable::Remove(int index)
     if (index < 1 || index > Count())
         return;
     entries_.erase(entries_.begin() + (index - 1));
+    ++removals_;
     Reindex();
 }
 
 void FileTable::Clear()
 {
+    removals_ += entries_.empty() ? 0 : 1;
     entries_.clear();
     positions_.clear();
 }

@@ -42,6 +42,10 @@ public:
 
     const std::vector<FileEntry>& Entries() const { return entries_; }
 
+    // Counts removals and clears: while it stays the same, entries only
+    // ever came at the end, and indices seen earlier still hold.
+    unsigned long Removals() const { return removals_; }
+
 private:
     struct PathHash {
         using is_transparent = void;
@@ -50,6 +54,7 @@ private:
     void Reindex();
 
     std::vector<FileEntry> entries_;
+    unsigned long removals_ = 0;
     // Path -> 0-based position of its first entry; keeps adding to a long
     // list linear.
     std::unordered_map<std::string, int, PathHash, std::equal_to<>> positions_;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <set>
 #include <string_view>
+#include <utility>
 
 #include "core/file_io.h"
 #include "core/file_kind.h"
@@ -67,46 +68,41 @@ public:
 
 private:
     // Marks a list as being read and keeps the model quiet (no player) and
-    // batched (no display rebuild per file) while it is walked. The switches
-    // go back to what they were, so a list read from inside another list or a
-    // folder does not switch them off under its caller.
+    // batched (no display rebuild per file) while it is walked.
     class WalkScope {
     public:
         WalkScope(std::set<std::string>& reading, std::string key)
-            : reading_(reading), key_(std::move(key)), list_(FileList()), quiet_(list_.QuietMode),
-              batch_(list_.BatchMode)
+            : reading_(reading), key_(std::move(key)), modes_(true, true)
         {
             reading_.insert(key_);
-            list_.QuietMode = true;
-            list_.BatchMode = true;
         }
-        ~WalkScope()
-        {
-            list_.QuietMode = quiet_;
-            list_.BatchMode = batch_;
-            reading_.erase(key_);
-        }
+        ~WalkScope() { reading_.erase(key_); }
         WalkScope(const WalkScope&) = delete;
         WalkScope& operator=(const WalkScope&) = delete;
 
     private:
         std::set<std::string>& reading_;
         std::string key_;
-        FileListState& list_;
-        bool quiet_;
-        bool batch_;
+        ListModeScope modes_;
     };
 
     void Read(const std::string& path, bool m3u)
     {
+        // A list read while another list adds its names hands its first
+        // piece up: the outermost reader starts it once its walk is done and
+        // quiet mode is off again.
+        std::string* const sink = std::exchange(firstMusicSink_, nullptr);
         std::string firstMusic;
         std::string key = ReadingKey(path);
         if (reading_.size() < MaxNesting && !reading_.contains(key)) {
             WalkScope scope(reading_, std::move(key));
             firstMusic = m3u ? WalkM3u(path) : WalkList(path);
         }
+        firstMusicSink_ = sink;
         FileListState& list = FileList();
-        if (!firstMusic.empty()) {
+        if (sink) {
+            *sink = firstMusic;
+        } else if (!firstMusic.empty() && !Quitting()) {
             // Already in the list, so this activates it and the player starts.
             list.CurrentFile = firstMusic;
             LoadFile();
@@ -114,7 +110,7 @@ private:
         list.CurrentFile = path;
     }
 
-    static std::string WalkList(const std::string& path)
+    std::string WalkList(const std::string& path)
     {
         std::vector<std::string> names;
         if (const std::optional<std::string> text = ReadWholeFile(path)) {
@@ -129,7 +125,7 @@ private:
 
     // Every field is relative to the play list's folder; absolute paths and
     // "#" information lines thus name nothing and drop out.
-    static std::string WalkM3u(const std::string& path)
+    std::string WalkM3u(const std::string& path)
     {
         std::vector<std::string> names;
         if (const std::optional<std::string> text = ReadWholeFile(path)) {
@@ -144,37 +140,47 @@ private:
     }
 
     // Adds the named files in order and returns the first music among them.
-    static std::string AddAll(std::vector<std::string>& names)
+    // Stops when the program ends meanwhile.
+    std::string AddAll(std::vector<std::string>& names)
     {
         std::erase_if(names, [](const std::string& name) { return !CanNamePath(name); });
         KindPrefetch prefetch(names);
         std::string firstMusic;
         for (const std::string& name : names)
-            AddNamed(name, firstMusic);
+            if (!AddNamed(name, firstMusic))
+                break;
         return firstMusic;
     }
 
     // WAV files never count as the first music: the player moves on only
     // through MIDI and MP3 entries. The kind is the one the list gave the
     // file, so each file is classified once; files that did not enter the
-    // list (missing, unknown) have none.
-    static void AddNamed(const std::string& name, std::string& firstMusic)
+    // list (missing, unknown) have none. A list named here gives its own
+    // first music. False: stop, the program is ending.
+    bool AddNamed(const std::string& name, std::string& firstMusic)
     {
+        if (Quitting())
+            return false;
+        std::string nestedFirst;
+        firstMusicSink_ = &nestedFirst;
         FileList().CurrentFile = name;
         LoadFile();
+        firstMusicSink_ = nullptr;
         if (firstMusic.empty()) {
             const FileKind kind = FileList().Table.At(FindEntry(name)).Kind;
             if (kind == FileKind::Midi || kind == FileKind::Mp3)
                 firstMusic = name;
+            else
+                firstMusic = nestedFirst;
         }
         // Messages run between files, though not after every one: each
         // look costs about as much as adding a file.
-        static std::size_t added = 0;
-        if (++added % 32 == 0)
-            PumpMessages();
+        return ++added_ % 32 != 0 || PumpMessages();
     }
 
     std::set<std::string> reading_;
+    std::string* firstMusicSink_ = nullptr;
+    std::size_t added_ = 0;
 };
 
 ListFiles g_reader;

@@ -1,21 +1,42 @@
-#include <windows.h>
+#include "core/message_pump.h"
 
-#include "core/win_handles.h"
+#include <windows.h>
 
 namespace lt {
 
-void PumpMessages()
+namespace {
+bool g_quitting = false;
+} // namespace
+
+bool PumpMessages()
 {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (!g_quitting && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             // Leave the quit for the main loop.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
+            RequestQuit(static_cast<int>(msg.wParam));
+            break;
         }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    return !g_quitting;
+}
+
+bool Quitting()
+{
+    return g_quitting;
+}
+
+void RequestQuit(int exitCode)
+{
+    g_quitting = true;
+    PostQuitMessage(exitCode);
+}
+
+void ResetQuitting()
+{
+    g_quitting = false;
 }
 
 } // namespace lt

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include "core/message_pump.h"
+
 #include <utility>
 
 namespace lt {
@@ -86,8 +88,5 @@ private:
     HDC dc_;
     HGDIOBJ old_;
 };
-
-// Lets pending window messages run (the program's loops do this between steps).
-void PumpMessages();
 
 } // namespace lt

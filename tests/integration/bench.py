@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Timings of a full file list (10,000 entries), printed, not judged:
+"""Timings of a full file list (10,000 entries) and of clicks, printed, not judged:
   (a) adding them through one command queue file (one drain);
   (b) rebuilding the list display by switching the kind filter;
-  (c) reading them back from a list file given to a second start.
+  (c) reading them back from a list file given to a second start;
+  (e) a click on Clear, alone and after a pin click.
 
     bench.py --exe lumatrove.exe --probe ltprobe.exe [--entries N]
 """
@@ -16,6 +17,7 @@ import fixtures
 from lt_session import FILES_WIN, Deadline, Failure, Session
 
 GRAPHIC = (100, 198)
+PIN = (330, 195)
 ALL_FILES = (30, 198)
 CLEAR = (200, 10)
 
@@ -83,7 +85,49 @@ def main():
             raise Failure(f"list file: expected {n} lines, got {got}")
         print(f"(c) {n} files read from a list file: {read:.2f} s from the second start until the list"
               f" shows {n} lines; {s.prop('LtListBuilds') - builds_before} rebuild(s)")
+        latency(s)
     return 0
+
+
+def latency(s):
+    """(e) Click to the list box showing the result, for Clear alone and right
+    after a pin click, with the pointer on the window (where a user's is) and
+    away from it (the unpinned window then hides itself; Wine without a window
+    manager stalls such a hide). Beside it the bare platform round trip: one
+    message (LB_SETCURSEL) sent to the list box from outside."""
+    two = [s.fixture("l1.bmp", fixtures.bmp()), s.fixture("l2.bmp", fixtures.bmp())]
+    left, top, _, _ = s.rect()
+    rows = {}
+    for where, at in (("pointer on the window", (left + 200, top + 100)), ("pointer away", (600, 500))):
+        s.pointer(*at)
+        for what in ("alone", "after a pin click"):
+            times = []
+            for _ in range(3):
+                s.write_queue(two)
+                s.wait_count(2)
+                if what != "alone":
+                    s.click(*PIN)
+                t0 = time.monotonic()
+                s.click(*CLEAR)
+                times.append((time.monotonic() - t0) * 1000)
+                if what != "alone":
+                    s.click(*PIN)
+                    s.pointer(10, 0)  # bring it back if it hid
+                    s.wait_until(lambda: s.probe("visible") == "1", 5)
+                    s.pointer(*at)
+            rows[f"Clear {what}, {where}"] = statistics.median(times)
+    bare = []
+    for _ in range(3):
+        s.write_queue(two)
+        s.wait_count(2)
+        t0 = time.monotonic()
+        s.probe("select", -1)
+        bare.append((time.monotonic() - t0) * 1000)
+    limit = statistics.median(bare)
+    print(f"(e) click to the list box emptied (median of 3, probe start-up included; goal: the click's own"
+          f" handling under 100 ms); bare message to the list box from outside: {limit:.0f} ms")
+    for what, ms in rows.items():
+        print(f"    {what}: {ms:.0f} ms ({ms / limit:.1f} x bare)")
 
 
 def fmt(ms):

@@ -1,10 +1,8 @@
 """A throwaway Wine world for one test group: a fresh prefix copied from the
 booted template, its own virtual display and null-sink sound server, the
 program under test started in it, and ltprobe to look at it from outside.
-
 Everything started here is ended here, by its own process id, plus
-`wineserver -k` for this prefix only.
-"""
+`wineserver -k` for this prefix only."""
 
 import os
 import shutil
@@ -15,11 +13,8 @@ import tempfile
 import time
 from pathlib import Path
 
-ROOT = Path(__file__).resolve().parents[2]
-WINE_ENV = ROOT / "scripts" / "wine-env.sh"
-
-# Where fixtures live inside the prefix, seen from both sides.
-FILES_DIR = "lt"
+WINE_ENV = Path(__file__).resolve().parents[2] / "scripts" / "wine-env.sh"
+FILES_DIR = "lt"  # where fixtures live inside the prefix, seen from both sides
 FILES_WIN = "C:\\" + FILES_DIR
 
 
@@ -35,27 +30,17 @@ def _on_deadline(signum, frame):
     raise Deadline(f"signal {signum}: time budget used up")
 
 
-def win_path(unix_path):
-    """The program sees the Linux root as drive Z:."""
-    return "Z:" + str(Path(unix_path).resolve()).replace("/", "\\")
-
-
 class Session:
     def __init__(self, exe, probe, name, budget=None):
-        self.exe = Path(exe).resolve()
-        self.probe_exe = Path(probe).resolve()
-        self.name = name
-        self.budget = budget
+        self.exe, self.probe_exe = Path(exe).resolve(), Path(probe).resolve()
+        self.name, self.budget = name, budget
         self.tmp = Path(tempfile.mkdtemp(prefix=f"lt-{name}-"))
         self.prefix = self.tmp / "prefix"
         self.env = None
         self.apps = []  # wine processes we started (their pid is the program's)
-        self.helpers = {}  # name -> (pid, what its command line holds)
-        self.failures = []
-        self.checks = 0
+        self.helpers = []  # (pid, what its command line holds)
+        self.failures, self.checks = [], 0
         self.log = open(self.tmp / "wine.log", "ab")
-
-    # -- set-up and clean-up -------------------------------------------------
 
     def __enter__(self):
         signal.signal(signal.SIGTERM, _on_deadline)
@@ -65,9 +50,7 @@ class Session:
         except BaseException:
             self.close()
             raise
-        # The budget is for the checks; booting a template prefix (first
-        # use, new Wine) is bounded on its own.
-        if self.budget:
+        if self.budget:  # for the checks; booting the template is bounded on its own
             signal.signal(signal.SIGALRM, _on_deadline)
             signal.alarm(int(self.budget))
         return self
@@ -80,37 +63,26 @@ class Session:
 
     def _start_world(self):
         envfile = self.tmp / "env"
-        script = (
-            '. "$1" && lt_prefix_fresh "$2" && lt_xvfb_start && lt_pulse_start'
-            ' && printf "%s %s %s\\n" "$LT_XVFB_PID" "$LT_PULSE_PID" "$LT_PULSE_DIR"'
-            ' && env -0 > "$3"'
-        )
+        script = ('. "$1" && lt_prefix_fresh "$2" && lt_xvfb_start && lt_pulse_start'
+                  ' && printf "%s %s %s\\n" "$LT_XVFB_PID" "$LT_PULSE_PID" "$LT_PULSE_DIR" && env -0 > "$3"')
         r = subprocess.run(["bash", "-c", script, "lt", str(WINE_ENV), str(self.prefix), str(envfile)],
                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=180)
         fields = r.stdout.decode().split()
-        if len(fields) >= 2:
-            self.helpers["Xvfb"] = (int(fields[0]), "Xvfb")
-            self.helpers["pulseaudio"] = (int(fields[1]), "pulseaudio")
-        if len(fields) == 3:
-            self.pulse_dir = fields[2]
+        self.helpers = list(zip(map(int, fields[:2]), ("Xvfb", "pulseaudio")))
+        self.pulse_dir = fields[2] if len(fields) == 3 else None
         if r.returncode != 0 or len(fields) != 3:
             raise Failure(f"cannot set up Wine, display and sound: {r.stderr.decode(errors='replace')}")
-        env = {}
-        for item in envfile.read_bytes().split(b"\0"):
-            if b"=" in item:
-                k, v = item.split(b"=", 1)
-                env[k.decode()] = v.decode(errors="replace")
-        env["WINEPREFIX"] = str(self.prefix)
+        env = dict(i.decode(errors="replace").split("=", 1) for i in envfile.read_bytes().split(b"\0") if b"=" in i)
         if not env.get("DISPLAY", ":").lstrip(":"):
             raise Failure("virtual display did not start")
-        self.env = env
+        self.env = {**env, "WINEPREFIX": str(self.prefix)}
         self.files_dir.mkdir(parents=True, exist_ok=True)
 
     def close(self):
         if self.env:
             try:
-                subprocess.run(["wineserver", "-k"], env=self.env, timeout=30,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                subprocess.run(["wineserver", "-k"], env=self.env, timeout=30, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
             except subprocess.TimeoutExpired:
                 pass
         for p in self.apps:
@@ -120,18 +92,16 @@ class Session:
                 p.wait(timeout=10)
             except subprocess.TimeoutExpired:
                 pass
-        for pid, what in self.helpers.values():
+        for pid, what in self.helpers:
             _end_helper(pid, what)
-        self.helpers.clear()
+        self.helpers = []
         self.log.close()
         if os.environ.get("LT_KEEP_TMP"):
             print(f"# kept {self.tmp}")
-        else:
-            shutil.rmtree(self.tmp, ignore_errors=True)
-            if getattr(self, "pulse_dir", None):
-                shutil.rmtree(self.pulse_dir, ignore_errors=True)
-
-    # -- places --------------------------------------------------------------
+            return
+        shutil.rmtree(self.tmp, ignore_errors=True)
+        if getattr(self, "pulse_dir", None):
+            shutil.rmtree(self.pulse_dir, ignore_errors=True)
 
     @property
     def windir(self):
@@ -155,41 +125,27 @@ class Session:
         return f"{FILES_WIN}\\{name}"
 
     def unmanaged_windows(self):
-        """No window manager runs on the virtual display. Wine hands windows
-        with a taskbar button to one and, hiding them, waits two seconds for
-        it to answer, with the program's thread stalled. Unmanaged, they
-        show and hide at once, as on Windows. Call before anything has run
-        Wine in this prefix (the registry file is read when it starts)."""
+        """No window manager runs on the virtual display; Wine stalls two
+        seconds on each hide of a managed window waiting for one. Call before
+        anything has run Wine in this prefix."""
         with open(self.prefix / "user.reg", "a", encoding="ascii", newline="\n") as f:
             f.write('\n[Software\\\\Wine\\\\X11 Driver] 0\n"Managed"="N"\n')
 
-    # -- the program -----------------------------------------------------------
-
     def start_app(self, *args):
-        """Starts a copy with the given arguments (Wine quotes any argument
-        holding a blank); returns its process."""
-        p = subprocess.Popen(["wine", str(self.exe), *args], env=self.env,
-                             stdout=self.log, stderr=self.log, stdin=subprocess.DEVNULL)
+        """Starts a copy (Wine quotes any argument holding a blank); returns its process."""
+        p = subprocess.Popen(["wine", str(self.exe), *args], env=self.env, stdout=self.log, stderr=self.log,
+                             stdin=subprocess.DEVNULL)
         self.apps.append(p)
         return p
 
     def run_app(self, *args, timeout=20):
-        """A copy that should end by itself: returns (exit code, seconds),
-        exit code None when it was still running after timeout seconds."""
-        t0 = time.monotonic()
-        p = self.start_app(*args)
+        """A copy that should end by itself: (exit code or None, seconds)."""
+        t0, p = time.monotonic(), self.start_app(*args)
         try:
             code = p.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             code = None
         return code, time.monotonic() - t0
-
-    def run_app_raw(self, tail):
-        """A copy started with exactly `"exe" tail` as its command line, as
-        the shell would start it; returns (exit code, milliseconds)."""
-        out = self.probe("start", win_path(self.exe), tail, timeout=60)
-        fields = dict(f.split("=", 1) for f in out.split())
-        return int(fields["exit"]), int(fields["ms"])
 
     def launch(self):
         """First start: the program comes up with its controller window."""
@@ -197,20 +153,24 @@ class Session:
         self.probe("wait-window", "20000", timeout=40)
         return p
 
-    # -- the probe ---------------------------------------------------------------
-
-    def probe_run(self, *args, timeout=30):
-        # Output goes through files, not pipes: a wine process may start the
-        # prefix's lasting services, which would hold a pipe open for good.
+    def probe_run(self, *args, timeout=30, then=None):
+        """(exit code, output, errors) of ltprobe ARGS; `then` runs once it has
+        printed something. Output goes through files, not pipes: a wine
+        process may start the prefix's lasting services, which would hold a
+        pipe open for good."""
         with tempfile.TemporaryFile(dir=self.tmp) as out, tempfile.TemporaryFile(dir=self.tmp) as err:
-            p = subprocess.Popen(["wine", str(self.probe_exe), *map(str, args)], env=self.env,
-                                 stdout=out, stderr=err, stdin=subprocess.DEVNULL)
+            p = subprocess.Popen(["wine", str(self.probe_exe), *map(str, args)], env=self.env, stdout=out,
+                                 stderr=err, stdin=subprocess.DEVNULL)
             try:
+                if then and self.wait_until(lambda: p.poll() is not None or os.fstat(out.fileno()).st_size, 30, 0.01):
+                    then()
                 code = p.wait(timeout=timeout)
             except subprocess.TimeoutExpired:
-                p.kill()
-                p.wait()
                 raise Failure(f"ltprobe {' '.join(map(str, args))}: no answer within {timeout} s") from None
+            finally:
+                if p.poll() is None:
+                    p.kill()
+                    p.wait()
             out.seek(0)
             err.seek(0)
             return code, out.read().decode("utf-8", errors="replace"), err.read().decode("utf-8", errors="replace")
@@ -219,29 +179,23 @@ class Session:
         code, out, err = self.probe_run(*args, timeout=timeout)
         if code != 0:
             raise Failure(f"ltprobe {' '.join(map(str, args))}: exit {code}: {err.strip()}")
-        # Only the line end goes: blanks at the end of a list line are data.
-        return out[:-1] if out.endswith("\n") else out
+        return out[:-1] if out.endswith("\n") else out  # blanks at the end of a list line are data
 
     def list_lines(self):
         """The list box lines as (item data, text)."""
         out = self.probe("list")
-        rows = []
-        for line in out.split("\n") if out else []:
-            data, _, text = line.partition("\t")
-            rows.append((int(data), text))
-        return rows
+        return [(int(d), t) for d, _, t in (row.partition("\t") for row in out.split("\n"))] if out else []
 
     def count(self):
         return int(self.probe("count"))
 
     def wait_count(self, n, timeout_ms=5000):
         """Waits until the list shows n lines; returns the count last seen."""
-        _, out, _ = self.probe_run("wait-count", n, timeout_ms, timeout=timeout_ms / 1000 + 30)
-        return int(out.strip() or -1)
+        return int(self.probe_run("wait-count", n, timeout_ms, timeout=timeout_ms / 1000 + 30)[1].strip() or -1)
 
     def wait_count_dismissing(self, n, timeout=10.0):
-        """Waits until the list shows n lines, closing the program's message
-        boxes meanwhile (each is printed as a note); returns the last count."""
+        """wait_count, closing the program's message boxes meanwhile (a
+        machine without a MIDI synthesiser reports one)."""
         end = time.monotonic() + timeout
         while True:
             for box in self.probe("dismiss").splitlines():
@@ -255,8 +209,7 @@ class Session:
         return int(self.probe("prop", name))
 
     def click(self, x, y):
-        """Left press and release at client (x, y); returns the milliseconds
-        the program took to handle them."""
+        """Left press and release at client (x, y); returns the ms their handling took."""
         return int(self.probe("click", x, y, timeout=90))
 
     def rect(self):
@@ -264,38 +217,19 @@ class Session:
         return tuple(int(v) for v in self.probe("rect").split())
 
     def watch_visible(self, ms, then=None):
-        """Samples the controller's visibility for ms milliseconds: the
-        state at the start and each change as (milliseconds, 0 or 1). With
-        `then`, calls it once the sampling runs (to move the pointer, say),
-        so that no change escapes."""
-        with tempfile.TemporaryFile(dir=self.tmp) as out:
-            p = subprocess.Popen(["wine", str(self.probe_exe), "watch-visible", str(ms)], env=self.env,
-                                 stdout=out, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
-            try:
-                if then:
-                    if not self.wait_until(lambda: p.poll() is not None or os.fstat(out.fileno()).st_size > 0,
-                                           30, 0.01):
-                        raise Failure("ltprobe watch-visible: no first sample within 30 s")
-                    then()
-                code = p.wait(timeout=ms / 1000 + 30)
-            except subprocess.TimeoutExpired:
-                raise Failure("ltprobe watch-visible: no answer") from None
-            finally:
-                if p.poll() is None:
-                    p.kill()
-                    p.wait()
-            out.seek(0)
-            text = out.read().decode()
+        """The controller's visibility for ms milliseconds: the state at the
+        start and each change as (ms, 0 or 1). `then` runs once the watching
+        has begun (to move the pointer, say), so that no change escapes."""
+        code, out, _ = self.probe_run("watch-visible", ms, timeout=ms / 1000 + 30, then=then)
         if code != 0:
             raise Failure(f"ltprobe watch-visible: exit {code}")
-        return [tuple(int(v) for v in row.split()) for row in text.splitlines()]
+        return [tuple(int(v) for v in row.split()) for row in out.splitlines()]
 
     def menu(self, *keys, at=(100, 100)):
         """Right press on the controller at client `at`, then keys typed into
         the popup menu (see ltprobe menu-keys)."""
-        # Under Wine without a window manager a menu opened by posted presses
-        # now and then closes before it is typed into; no key reached it
-        # then, so opening it once more is safe.
+        # Without a window manager a menu opened by posted presses now and then
+        # closes before it is typed into; no key reached it, so open it again.
         for attempt in range(2):
             self.probe("rclick", *at)
             code, out, err = self.probe_run("menu-keys", *keys)
@@ -305,84 +239,67 @@ class Session:
                 raise Failure(f"ltprobe menu-keys {' '.join(map(str, keys))}: exit {code}: {err.strip()}")
 
     def pointer(self, x, y):
-        """Moves the display's real pointer to screen (x, y). Only while a
-        Wine program runs: a virtual display that loses its last client
-        resets, pointer included."""
+        """Moves the display's pointer to screen (x, y) (only while a Wine
+        program runs: a display losing its last client resets)."""
         subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env, check=True, timeout=15,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def grab(self, box, png=None):
-        """Screen pixels of box = (left, top, width, height): raw RGB bytes, or
-        written to the PNG file `png`."""
+        """Screen pixels of box = (left, top, width, height): raw RGB bytes,
+        or written to the PNG file `png`."""
         left, top, width, height = box
-        out = str(png) if png else "rgb:-"
         r = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}", "+repage",
-                            "-depth", "8", out], env=self.env, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                           timeout=30)
-        if r.returncode != 0:
+                            "-depth", "8", str(png) if png else "rgb:-"], env=self.env, stdout=subprocess.PIPE,
+                           stderr=subprocess.PIPE, timeout=30)
+        if r.returncode != 0 or (not png and len(r.stdout) != width * height * 3):
             raise Failure(f"cannot read the screen: {r.stderr.decode(errors='replace').strip()}")
-        if not png and len(r.stdout) != width * height * 3:
-            raise Failure(f"screen grab: {len(r.stdout)} bytes for {width}x{height}")
         return r.stdout
 
     def windows(self):
         """Visible top-level windows as (hwnd, pid, class, title)."""
-        rows = []
-        for line in self.probe("windows").splitlines():
-            parts = line.split("\t")
-            if len(parts) == 4:
-                rows.append(tuple(parts))
-        return rows
+        return [tuple(row.split("\t")) for row in self.probe("windows").splitlines() if row.count("\t") == 3]
 
     def write_queue(self, paths):
-        """Puts a command queue file in place at once, in the format a
-        starting copy writes: 16-bit count, then 16-bit length + ANSI bytes
-        per record (written aside and renamed, so the reader never sees half)."""
+        """Puts a command queue file in place at once, as a starting copy
+        writes it (16-bit count, then 16-bit length + ANSI bytes per record),
+        written aside and renamed so the reader never sees half."""
         records = [p.encode("cp932") for p in paths]
-        data = struct.pack("<h", len(records)) + b"".join(struct.pack("<H", len(r)) + r for r in records)
         aside = self.windir / "LTDummy.tmp"
-        aside.write_bytes(data)
+        aside.write_bytes(struct.pack("<h", len(records)) + b"".join(struct.pack("<H", len(r)) + r for r in records))
         os.replace(aside, self.queue_file)
-
-    # -- checks ----------------------------------------------------------------
 
     def check(self, ok, what, expected=None, got=None):
         self.checks += 1
-        if ok:
-            print(f"ok   {what}")
-            return True
-        detail = "" if expected is None and got is None else f": expected {expected!r}, got {got!r}"
-        self.failures.append(what + detail)
-        print(f"FAIL {what}{detail}")
-        return False
+        detail = "" if ok or (expected is None and got is None) else f": expected {expected!r}, got {got!r}"
+        print(f"{'ok  ' if ok else 'FAIL'} {what}{detail}")
+        if not ok:
+            self.failures.append(what + detail)
+        return ok
 
     def equal(self, got, expected, what):
         if got != expected and isinstance(got, list) and isinstance(expected, list) and len(expected) + len(got) > 8:
             # Long lists: name the first row that differs rather than print both.
             i = next((i for i, (a, b) in enumerate(zip(expected, got)) if a != b), min(len(expected), len(got)))
-            want = expected[i] if i < len(expected) else "(no row)"
-            have = got[i] if i < len(got) else "(no row)"
-            return self.check(False, f"{what}: {len(expected)} rows expected, {len(got)} got; first difference"
-                                     f" at row {i + 1}", want, have)
+            return self.check(False, f"{what}: {len(expected)} rows expected, {len(got)} got; first difference at"
+                                     f" row {i + 1}", expected[i] if i < len(expected) else "(no row)",
+                              got[i] if i < len(got) else "(no row)")
         return self.check(got == expected, what, expected, got)
 
     def wait_until(self, pred, timeout=5.0, step=0.05):
         end = time.monotonic() + timeout
-        while True:
-            if pred():
-                return True
+        while not pred():
             if time.monotonic() >= end:
                 return False
             time.sleep(step)
+        return True
 
 
 def _end_helper(pid, what):
     """Ends a helper we started, after making sure the id is still that helper."""
     try:
-        cmdline = Path(f"/proc/{pid}/cmdline").read_bytes()
+        if what.encode() not in Path(f"/proc/{pid}/cmdline").read_bytes():
+            return
     except OSError:
-        return
-    if what.encode() not in cmdline:
         return
     for sig, wait in ((signal.SIGTERM, 3.0), (signal.SIGKILL, 2.0)):
         try:
@@ -390,27 +307,17 @@ def _end_helper(pid, what):
         except ProcessLookupError:
             return
         end = time.monotonic() + wait
-        while time.monotonic() < end:
-            if not Path(f"/proc/{pid}").exists() or _is_zombie(pid):
-                return
+        while time.monotonic() < end and not _gone(pid):
             time.sleep(0.05)
+        if _gone(pid):
+            return
 
 
-def _is_zombie(pid):
+def _gone(pid):
     try:
-        return Path(f"/proc/{pid}/stat").read_text().split(") ", 1)[1].startswith("Z")
+        return Path(f"/proc/{pid}/stat").read_text().split(") ", 1)[1].startswith("Z")  # a zombie
     except (OSError, IndexError):
         return True
-
-
-def _show_windows(s):
-    """What is on the screen when a step got stuck (a message box, say)."""
-    try:
-        code, out, _ = s.probe_run("windows", timeout=15)
-    except Failure:
-        return
-    for row in out.splitlines():
-        print(f"#   window: {row}")
 
 
 def run_groups(groups, argv=None):
@@ -432,9 +339,9 @@ def run_groups(groups, argv=None):
                     groups[name](s)
                 except Failure as e:
                     s.check(False, f"step failed: {e}")
-                    _show_windows(s)
-                bad = len(s.failures)
-                total = s.checks
+                    for row in s.probe_run("windows", timeout=15)[1].splitlines():  # a message box, say
+                        print(f"#   window: {row}")
+                bad, total = len(s.failures), s.checks
         except (Failure, Deadline) as e:
             print(f"FAIL {name}: {e}")
             failed += 1

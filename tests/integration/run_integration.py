@@ -1,334 +1,562 @@
 #!/usr/bin/env python3
 """Integration tests: the real lumatrove.exe under Wine, driven and read from
-outside. One group per behaviour; related checks share one started program.
+outside. One group per area; each starts its program once (twice where the
+start-up settings are the point) and checks several things.
 
     run_integration.py --exe lumatrove.exe --probe ltprobe.exe GROUP...
 """
 
-import re
+import configparser
 import subprocess
 import sys
 import time
 
-import fixtures
-from lt_session import FILES_WIN, run_groups
+from fixtures import (BUTTON, BUTTON_NAMES, ELSEWHERE, FILTER_Y, FILTERS, LIST_HEADER, MARKER_X, PIN, VK_DOWN,
+                      VK_ESCAPE, VK_F2, VK_F3, VK_RETURN, VK_UP, bmp, gif, jpeg_header, line, lines_for, list_file,
+                      midi, play_list, text, wav, win)
+from lt_session import FILES_WIN, Failure, run_groups
 
 DEFAULT_SETTINGS = (b"[System]\r\nXPos=0\r\nYPos=0\r\nXStart=0\r\nYStart=0\r\nXEnd=354\r\nYEnd=0\r\n"
                     b"Visible=1\r\n\r\n\0\0\0")
-
-# A second start that only hands over its command line ends at once; Wine's
-# own start-up takes most of this.
-QUICK_EXIT_S = 5.0
-QUICK_EXIT_RAW_MS = 3000
-# The queue timer runs every 100 ms; this leaves room for a loaded machine.
-ARRIVAL_MS = 3000
-
-# Press points inside the controller's client area.
-FILTER_Y = 198
-FILTERS = {"AllFile": 30, "Graphic": 100, "Music": 160, "Sound": 220, "Movie": 280}
-CLEAR = (200, 10)
-
-
-def win(name):
-    return f"{FILES_WIN}\\{name}"
-
-
-def line(index, path):
-    return (index, f"{index:04d} {path}")
-
-
-def lines_for(paths, first=1):
-    return [line(first + i, p) for i, p in enumerate(paths)]
+QUICK_EXIT_S = 5.0  # a second start that only hands over its command line; Wine's start-up is most of it
+ARRIVAL_MS = 3000  # the queue timer runs every 100 ms; room for a loaded machine
+LIST_BOX = (8, 32, 344, 165)  # left, top, right, bottom (inclusive)
 
 
 def ini_values(raw):
     """Section -> key -> value, read the way the profile functions read."""
-    out, section = {}, None
-    for text in raw.decode("cp932", errors="replace").replace("\0", "").splitlines():
-        text = text.strip()
-        m = re.fullmatch(r"\[(.*)\]", text)
-        if m:
-            section = out.setdefault(m.group(1), {})
-        elif "=" in text and section is not None:
-            k, v = text.split("=", 1)
-            section[k.strip()] = v.strip()
-    return out
-
-
-def controllers(s):
-    return [w for w in s.windows() if w[3] == "Controller"]
+    ini = configparser.ConfigParser(interpolation=None, strict=False)
+    ini.optionxform = str
+    ini.read_string(raw.decode("cp932", errors="replace").replace("\0", ""))
+    return {name: dict(ini[name]) for name in ini.sections()}
 
 
 def second_copy(s, what, *args):
-    """Starts another copy (wine lumatrove.exe ARGS) and checks that it ends
-    at once, as a copy that only hands over its command line does."""
+    """Another copy, which must end at once."""
     code, secs = s.run_app(*args)
-    s.check(code == 0 and secs < QUICK_EXIT_S, f"{what}: the second copy ends at once",
-            f"exit 0 within {QUICK_EXIT_S} s", f"exit {code} after {secs:.1f} s")
+    s.check(code == 0 and secs < QUICK_EXIT_S, f"{what}: the second copy ends at once", "exit 0",
+            f"exit {code} after {secs:.1f} s")
 
 
-def second_copy_raw(s, what, tail):
-    """The same with the command line tail exactly as given (no quoting added)."""
-    code, ms = s.run_app_raw(tail)
-    s.check(code == 0 and ms < QUICK_EXIT_RAW_MS, f"{what}: the second copy ends at once",
-            f"exit 0 within {QUICK_EXIT_RAW_MS} ms", f"exit {code} after {ms} ms")
+def wait_app_end(s, app, what, timeout=10):
+    try:
+        code = app.wait(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        code = None
+    s.check(code is not None and s.probe_run("wait-gone", 5000)[0] == 0, f"{what}: the process and window end")
 
 
-# -- groups ---------------------------------------------------------------------
+def settle(s):
+    """The list lines once the queue drained and a wrong addition had time to show."""
+    s.wait_until(lambda: not s.queue_file.exists(), 2)
+    time.sleep(0.3)
+    return s.list_lines()
 
-def lifecycle(s):
+
+def menu_closed(s):
+    if not s.wait_until(lambda: s.probe_run("menu", 0)[0] != 0, 5):
+        raise Failure("the popup menu stays open")
+    time.sleep(0.2)
+
+
+# -- start-up, options, shutdown ---------------------------------------------------
+
+def startup(s):
     lib = s.windir / "ltmp3.dll"
     s.check(not s.settings_file.exists() and not lib.exists(), "fresh prefix holds no settings file and no library")
-
     app = s.launch()
     s.equal(s.settings_file.read_bytes(), DEFAULT_SETTINGS, "first start writes the 80 default bytes of Lumatrove.ini")
     s.check(lib.exists() and lib.read_bytes()[:2] == b"MZ", "first start writes ltmp3.dll (a PE image)")
-    s.check(not s.queue_file.exists(), "no queue file after a start without paths")
-    s.equal(s.count(), 0, "the list starts empty")
-    s.equal(len(controllers(s)), 1, "one visible controller window")
+    s.check(not s.queue_file.exists() and s.count() == 0, "no queue file, empty list")
+    s.equal(len([w for w in s.windows() if w[3] == "Controller"]), 1, "one visible controller window")
+
+    # "/S" while a copy runs ends without a word; "/s" is a file name, queued,
+    # drained (one rebuild) and dropped as missing.
+    windows, builds = s.windows(), s.prop("LtListBuilds")
+    second_copy(s, '"/S"', "/S")
+    time.sleep(0.3)
+    s.equal((s.windows(), s.queue_file.exists(), s.count(), s.prop("LtListBuilds")), (windows, False, 0, builds),
+            '"/S": no window comes or goes, nothing queued, the list untouched and not rebuilt')
+    second_copy(s, '"/s"', "/s")
+    s.check(s.wait_until(lambda: s.prop("LtListBuilds") == builds + 1 and not s.queue_file.exists(), 3),
+            '"/s": drained with one rebuild, nothing added', builds + 1, s.prop("LtListBuilds"))
+
+    # An empty command line brings a minimised controller back, active.
+    s.probe("minimize")
+    second_copy(s, "empty command line")
+    s.check(s.wait_until(lambda: s.probe("iconic") == "0" and s.probe("visible") == "1", 3),
+            "empty command line: the controller is restored")
+    s.check(s.wait_until(lambda: s.probe("foreground") == "1", 2), "empty command line: the controller is active")
 
     s.probe("close")
-    try:
-        code = app.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        code = None
-    s.check(code is not None, "closing the controller ends the process", "exit", "still running")
-    s.equal(s.probe_run("wait-gone", 5000)[0], 0, "the controller window is gone")
+    wait_app_end(s, app, "closing the controller")
     settings = s.settings_file.read_bytes()
     values = ini_values(settings)
     s.equal(values.get("MusicPlayer", {}).get("Volume"), "100", "closing writes [MusicPlayer] Volume")
-    s.equal(values.get("System"), {"XPos": "0", "YPos": "0", "XStart": "0", "YStart": "0", "XEnd": "354",
-                                   "YEnd": "0", "Visible": "1"}, "closing keeps the [System] section")
+    s.equal(values.get("System"), ini_values(DEFAULT_SETTINGS)["System"], "closing keeps the [System] section")
 
-    # A queue file left behind is removed by the next start without paths,
-    # before the controller can read it.
-    s.fixture("left.bmp", fixtures.bmp())
-    s.write_queue([win("left.bmp")])
-    app = s.launch()
+    # A leftover queue file goes with the next plain start, unread; a
+    # controller that lives hidden stays hidden on an empty command line.
+    s.write_queue([s.fixture("left.bmp", bmp())])
+    hidden = settings.replace(b"Visible=1", b"Visible=0")
+    s.settings_file.write_bytes(hidden)
+    s.launch()
     s.check(not s.queue_file.exists(), "a start without paths removes a leftover queue file")
-    time.sleep(0.5)
-    s.equal(s.count(), 0, "the leftover queue's paths are not added")
-    s.equal(s.settings_file.read_bytes(), settings, "a later start leaves the existing settings file as it is")
-    s.probe("close")
-    s.check(s.wait_until(lambda: app.poll() is not None, 10), "the second run ends on close too")
-
-
-def second_start(s):
-    for name in ("one.bmp", "a.bmp", "my photo.bmp", "quoted.bmp", "blank.bmp", "写真.bmp", "ONE.bmp"):
-        s.fixture(name, fixtures.bmp())
-    s.fixture("b.gif", fixtures.gif())
-    s.fixture("c.jpg", fixtures.jpeg_header())
-    s.fixture("notes.txt", fixtures.text())
-    s.launch()
-    hwnd = s.probe("wait-window")
-
-    # how: "argv" = wine lumatrove.exe ARG (Wine quotes an argument with a
-    # blank), "raw" = the command line tail exactly as given.
-    rows = [
-        ("one path", "argv", win("one.bmp"), [win("one.bmp")]),
-        ("three paths separated by CR LF", "argv", "\r\n".join([win("a.bmp"), win("b.gif"), win("c.jpg")]),
-         [win("a.bmp"), win("b.gif"), win("c.jpg")]),
-        ("a path with a blank (quoted by Wine)", "argv", win("my photo.bmp"), [win("my photo.bmp")]),
-        ("a quoted path", "raw", f'"{win("quoted.bmp")}"', [win("quoted.bmp")]),
-        ("a path with trailing blanks", "raw", win("blank.bmp") + "   ", [win("blank.bmp")]),
-        ("a Japanese file name", "argv", win("写真.bmp"), [win("写真.bmp")]),
-        ("missing, unrecognised and already listed files", "argv",
-         "\r\n".join([win("missing.bmp"), win("notes.txt"), win("one.bmp")]), []),
-        ("a path differing only in letter case", "argv", win("ONE.bmp"), [win("ONE.bmp")]),
-    ]
-    expected = []
-    for r, (what, how, arg, added) in enumerate(rows, 1):
-        tag = f"row {r} ({what})"
-        if how == "argv":
-            second_copy(s, tag, arg)
-        else:
-            second_copy_raw(s, tag, arg)
-        expected += lines_for(added, len(expected) + 1)
-        t0 = time.monotonic()
-        got_count = s.wait_count(len(expected), ARRIVAL_MS)
-        if not added:
-            s.wait_until(lambda: not s.queue_file.exists(), 2)
-            time.sleep(0.3)  # give a wrong addition the chance to show
-        s.check(got_count == len(expected), f"{tag}: list count after {time.monotonic() - t0:.2f} s",
-                len(expected), got_count)
-        s.equal(s.list_lines(), expected, f"{tag}: list lines")
-        s.check(not s.queue_file.exists(), f"{tag}: queue file is gone")
-    s.equal(s.probe("wait-window"), hwnd, "the same controller window ran throughout")
-    s.equal(len(controllers(s)), 1, "still exactly one controller window")
-
-
-def options(s):
-    s.fixture("x.bmp", fixtures.bmp())
-    s.launch()
-    s.run_app(win("x.bmp"))
-    s.wait_count(1, ARRIVAL_MS)
-    before_lines = s.list_lines()
-    before_windows = s.windows()
-    builds = s.prop("LtListBuilds")
-
-    # "/S" while a copy runs: the new copy ends without a word.
-    second_copy(s, '"/S"', "/S")
-    time.sleep(0.3)
-    s.equal(s.windows(), before_windows, '"/S": no window appears or goes (no message, no settings panel)')
-    s.check(not s.queue_file.exists(), '"/S": nothing is queued')
-    s.equal(s.list_lines(), before_lines, '"/S": the running list is untouched')
-    s.equal(s.prop("LtListBuilds"), builds, '"/S": the running list is not rebuilt')
-
-    # "/s" is not the option: it is queued as a file name, drained (one
-    # rebuild) and dropped as a missing file.
-    second_copy(s, '"/s"', "/s")
-    s.check(s.wait_until(lambda: s.prop("LtListBuilds") == builds + 1, 3), '"/s": the running copy drains it',
-            builds + 1, s.prop("LtListBuilds"))
-    s.check(s.wait_until(lambda: not s.queue_file.exists(), 2), '"/s": the queue file is gone')
-    s.equal(s.list_lines(), before_lines, '"/s": the list is unchanged')
-
-    # An empty command line brings a minimised controller back.
-    s.probe("minimize")
-    s.equal(s.probe("iconic"), "1", "controller minimised by the probe")
-    second_copy(s, "empty command line")
-    restored = s.wait_until(lambda: s.probe("iconic") == "0", 3)
-    s.check(restored, "empty command line: the controller is restored", "not iconic", "iconic")
-    s.equal(s.probe("visible"), "1", "empty command line: the controller is visible")
-    s.check(s.wait_until(lambda: s.probe("foreground") == "1", 2), "empty command line: the controller is active")
-    s.equal(s.list_lines(), before_lines, "empty command line: the list is unchanged")
-
-    # A controller that lives hidden at the screen edge stays hidden.
-    s.probe("close")
-    s.probe("wait-gone")
-    raw = s.settings_file.read_bytes()
-    s.settings_file.write_bytes(raw.replace(b"Visible=1", b"Visible=0"))
-    s.launch()
-    s.equal(s.probe("visible"), "0", "Visible=0: the controller starts hidden")
+    s.equal(s.settings_file.read_bytes(), hidden, "a later start leaves the settings file as it is")
+    s.equal((s.probe("visible"), settle(s)), ("0", []), "Visible=0 starts hidden; the leftover paths are not added")
     second_copy(s, "hidden controller, empty command line")
     time.sleep(0.5)
     s.equal(s.probe("visible"), "0", "hidden controller, empty command line: it stays hidden")
 
 
-def queue_drain(s):
+# -- second starts and the command queue ---------------------------------------------
+
+def second_start(s):
+    for name in ("one.bmp", "a.bmp", "my photo.bmp", "写真.bmp"):
+        s.fixture(name, bmp())
+    s.fixture("b.gif", gif())
+    s.fixture("c.jpg", jpeg_header())
     s.launch()
+    hwnd = s.probe("wait-window")
+    # Quoting and padding of a command line are the unit tests' (and the bulk
+    # queue's below), which files count the in-process tests'; here the way
+    # from a second start to the list.
+    rows = [  # what, argument, files added
+        ("one path", win("one.bmp"), ["one.bmp"]),
+        ("three paths separated by CR LF", "\r\n".join(map(win, ("a.bmp", "b.gif", "c.jpg"))),
+         ["a.bmp", "b.gif", "c.jpg"]),
+        ("a path with a blank (quoted by Wine)", win("my photo.bmp"), ["my photo.bmp"]),
+        ("a Japanese file name", win("写真.bmp"), ["写真.bmp"]),
+    ]
+    expected = []
+    for r, (what, arg, added) in enumerate(rows, 1):
+        second_copy(s, f"row {r} ({what})", arg)
+        expected += lines_for(map(win, added), len(expected) + 1)
+        s.wait_count(len(expected), ARRIVAL_MS)
+        s.equal((settle(s), s.queue_file.exists()), (expected, False), f"row {r} ({what}): list lines, queue gone")
+    s.equal(s.probe("wait-window"), hwnd, "the same controller window ran throughout")
 
-    # Ten second starts at once: each waits for the others' hold on the queue
-    # file, and every path arrives.
-    quick = [win(f"q{i:02d}.bmp") for i in range(10)]
-    for p in quick:
-        s.fixture(p.rsplit("\\", 1)[1], fixtures.bmp())
-    t0 = time.monotonic()
+    # Ten second starts at once wait for each other's hold on the queue file.
+    quick = [s.fixture(f"q{i:02d}.bmp", bmp()) for i in range(10)]
     procs = [s.start_app(p) for p in quick]
-    codes = []
-    for p in procs:
-        try:
-            codes.append(p.wait(timeout=30))
-        except subprocess.TimeoutExpired:
-            codes.append(None)
-    secs = time.monotonic() - t0
-    s.equal(codes, [0] * 10, f"ten concurrent second starts all end (in {secs:.1f} s)")
-    s.equal(s.wait_count(10, ARRIVAL_MS), 10, "ten concurrent second starts: all ten paths arrive")
-    got = s.list_lines()
-    s.equal(sorted(t.split(" ", 1)[1] for _, t in got), sorted(quick), "ten concurrent second starts: the paths")
-    s.equal([d for d, _ in got], list(range(1, 11)), "ten concurrent second starts: entries numbered 1 to 10")
-    s.check(s.wait_until(lambda: not s.queue_file.exists(), 2), "ten concurrent second starts: queue file is gone")
+    codes = [p.wait(timeout=60) for p in procs]
+    s.equal(codes, [0] * 10, "ten concurrent second starts all end")
+    s.equal(s.wait_count(len(expected) + 10, ARRIVAL_MS), len(expected) + 10, "all ten paths arrive")
+    s.equal(sorted(t.split(" ", 1)[1] for _, t in s.list_lines()[-10:]), quick, "the ten paths")
 
-    # One queue file of many records is one drain and one list rebuild; records
-    # keep their order, the ones that are no files of a known kind drop out.
-    bulk, records = [], []
+    # One queue file of many records: one drain and one rebuild, in order;
+    # non-files and unknown kinds drop out, quotes and padding go.
+    first, bulk, records = len(expected) + 11, [], []
     for i in range(300):
         if i % 50 == 7:
             records.append(win(f"none{i}.bmp"))
         elif i % 50 == 9:
-            records.append(s.fixture(f"t{i:03d}.txt", fixtures.text()))
+            records.append(s.fixture(f"t{i:03d}.txt", text()))
         else:
-            bulk.append(s.fixture(f"b{i:03d}.bmp", fixtures.bmp()))
+            bulk.append(s.fixture(f"b{i:03d}.bmp", bmp()))
             records.append(bulk[-1])
-    # Quoting and padding a starting copy may leave in a record.
-    bulk.append(s.fixture("dq.bmp", fixtures.bmp()))
-    records.append(f'"{bulk[-1]}"')
-    bulk.append(s.fixture("pad.bmp", fixtures.bmp()))
-    records.append(bulk[-1] + "  ")
+    bulk += [s.fixture("dq.bmp", bmp()), s.fixture("pad.bmp", bmp())]
+    records += [f'"{bulk[-2]}"', bulk[-1] + "  "]
     builds = s.prop("LtListBuilds")
-    t0 = time.monotonic()
     s.write_queue(records)
-    total = 10 + len(bulk)
-    count = s.wait_count(total, 20000)
-    s.check(count == total, f"{len(records)} queued records: list count after {time.monotonic() - t0:.2f} s",
-            total, count)
-    s.equal(s.list_lines()[10:], lines_for(bulk, 11), "queued records: list lines in queue order")
+    s.wait_count(first - 1 + len(bulk), 20000)
+    s.equal(s.list_lines()[first - 1:], lines_for(bulk, first), "queued records: list lines in queue order")
     s.equal(s.prop("LtListBuilds"), builds + 1, "queued records: one list rebuild for the whole drain")
-    s.check(not s.queue_file.exists(), "queued records: queue file is gone")
 
 
-def drop(s):
+# -- drops, list files and play lists --------------------------------------------------
+
+def drops(s):
     s.launch()
-    files = [s.fixture("d1.bmp", fixtures.bmp()), s.fixture("写真.bmp", fixtures.bmp()),
-             s.fixture("d3.gif", fixtures.gif())]
+    files = [s.fixture("d1.bmp", bmp()), s.fixture("写真.bmp", bmp()), s.fixture("d,3.gif", gif())]
     builds = s.prop("LtListBuilds")
     s.probe("drop", *files, timeout=90)
     s.equal(s.list_lines(), lines_for(files), "three dropped files are added in the order given")
-    s.equal(s.prop("LtListBuilds"), builds + 3, "dropped files: the list is rebuilt after each one")
-    s.equal(s.probe("selected"), "2", "dropped files: the last one added is selected")
+    s.equal((s.prop("LtListBuilds") - builds, s.probe("selected")), (3, "2"),
+            "dropped files: a rebuild after each one, the last one selected")
 
-    ignored = [win("missing.bmp"), s.fixture("n.txt", fixtures.text()), files[0]]
-    builds = s.prop("LtListBuilds")
-    s.probe("drop", *ignored, timeout=90)
-    s.equal(s.list_lines(), lines_for(files), "dropping missing, unrecognised and listed files changes nothing")
-    s.equal(s.prop("LtListBuilds"), builds, "dropping files that add nothing does not rebuild the list")
-
-    more = s.fixture("d4.bmp", fixtures.bmp())
-    s.probe("drop", more, timeout=90)
-    s.equal(s.list_lines(), lines_for(files + [more]), "a later drop appends after the earlier entries")
-
-
-def list_view(s):
-    s.launch()
-    paths = [s.fixture("p1.bmp", fixtures.bmp()), s.fixture("s2.wav", fixtures.wav()),
-             s.fixture("m3.mid", fixtures.midi()), s.fixture("p4.gif", fixtures.gif()),
-             s.fixture("p5.jpg", fixtures.jpeg_header())]
-    # Dropped one by one, each added file is selected as it is shown. The
-    # MIDI file comes through the queue: on a machine without a MIDI
-    # synthesiser playing it ends in a message box, which would hold a drop.
-    s.probe("drop", *paths[:2], timeout=90)
-    s.write_queue(paths[2:3])
-    s.equal(s.wait_count_dismissing(3), 3, "a MIDI file is added")
-    s.probe("drop", *paths[3:], timeout=90)
-    everything = lines_for(paths)
-    s.equal(s.list_lines(), everything, "five files of four kinds are added")
-    s.equal(s.probe("selected"), "4", "the last added file is selected")
-
-    # Filter presses, with the edges of the press areas. Entry numbers keep
-    # their gaps under a filter; the selection stays while its entry is shown
-    # and is gone once a filter has hidden it.
-    pictures = [everything[0], everything[3], everything[4]]
-    rows = [
-        ("Graphic", (FILTERS["Graphic"], FILTER_Y), pictures, 2),
-        ("AllFile at its right edge (72, 200)", (72, 200), everything, 4),
-        ("Graphic at its left edge (73, 200)", (73, 200), pictures, 2),
-        ("Sound", (FILTERS["Sound"], FILTER_Y), [everything[1]], -1),
-        ("Music", (FILTERS["Music"], FILTER_Y), [everything[2]], -1),
-        ("Movie at its right edge (313, 188)", (313, 188), [], -1),
-        ("AllFile at (0, 208)", (0, 208), everything, -1),
+    # The rules of list files and play lists are the in-process tests'; here
+    # a drop reaching them, with Shift-JIS names.
+    (s.files_dir / "pl").mkdir()
+    (s.files_dir / "pl" / "写真.bmp").write_bytes(bmp())
+    more = s.fixture("e.bmp", bmp())
+    rows = [  # what, dropped, added
+        ("missing, unrecognised and listed files: nothing", [win("no.bmp"), s.fixture("n.txt", text()), files[0]], []),
+        ("a list file: the files it names (a comma path too), not itself",
+         [s.fixture("x.ltl", list_file([files[2], more, files[0]]))], [more]),
+        ("an M3U file: the names relative to it", [f"{FILES_WIN}\\pl\\p.m3u"], [f"{FILES_WIN}\\pl\\写真.bmp"]),
     ]
-    for r, (what, (x, y), want, selected) in enumerate(rows, 1):
-        s.click(x, y)
-        s.equal(s.list_lines(), want, f"row {r}: filter {what}: lines")
-        s.equal(int(s.probe("selected")), selected, f"row {r}: filter {what}: selected line")
+    (s.files_dir / "pl" / "p.m3u").write_bytes(play_list(["#EXTM3U", "写真.bmp", files[1]]))
+    expected = files
+    for r, (what, dropped, added) in enumerate(rows, 1):
+        s.probe("drop", *dropped, timeout=90)
+        expected = expected + added
+        s.equal(s.list_lines(), lines_for(expected), f"row {r}: dropped {what}")
+
+
+# -- the controller: skin, buttons, list, menu ------------------------------------------
+
+def diff_box(a, b, width, skip=LIST_BOX):
+    """Bounding box of the pixels that differ outside the list box, or None."""
+    box = None
+    for y in range(len(a) // (3 * width)):
+        row = slice(3 * width * y, 3 * width * (y + 1))
+        if a[row] == b[row]:
+            continue
+        for x in range(width):
+            i = 3 * (width * y + x)
+            if a[i:i + 3] != b[i:i + 3] and not (skip[0] <= x <= skip[2] and skip[1] <= y <= skip[3]):
+                box = (x, y, x, y) if box is None else (min(box[0], x), min(box[1], y), max(box[2], x),
+                                                        max(box[3], y))
+    return box
+
+
+def inside(box, area):
+    return box is not None and area[0] <= box[0] and area[1] <= box[1] and box[2] <= area[2] and box[3] <= area[3]
+
+
+def overlays(s, app):
+    left, top, right, bottom = s.rect()
+    width, screen = right - left, (left, top, right - left, bottom - top)
+
+    def settled(pred):
+        """The window's picture once pred holds (the paint follows a press a little later)."""
+        img = s.grab(screen)
+        end = time.monotonic() + 3
+        while not pred(img) and time.monotonic() < end:
+            time.sleep(0.1)
+            img = s.grab(screen)
+        return img
+
+    normal, again = None, s.grab(screen)
+    while again != normal:  # until two pictures in a row agree
+        normal, again = again, (time.sleep(0.2), s.grab(screen))[1]
+    changes = [(f"{n} held", lambda n=n: s.probe("press", *BUTTON[n]), (2 + 59 * i, 2, 60 + 59 * i, 18),
+                lambda: s.probe("release", *ELSEWHERE)) for i, n in enumerate(BUTTON_NAMES)]
+    changes += [(f"filter {n}", lambda n=n: s.click(FILTERS[n], FILTER_Y), (15, 190, MARKER_X[n] + 14, 204),
+                 lambda: s.click(FILTERS["AllFile"], FILTER_Y)) for n in ("Graphic", "Music", "Sound", "Movie")]
+    changes.append(("pin released: the tack goes", lambda: s.click(*PIN), (320, 184, 340, 204),
+                    lambda: s.click(*PIN)))
+    for what, act, area, undo in changes:
+        act()
+        got = diff_box(normal, settled(lambda img: img != normal), width)
+        s.check(inside(got, area), f"{what}: only {area} is redrawn", area, got)
+        undo()
+        s.check(settled(lambda img: img == normal) == normal, f"{what}, then undone: drawn normal again")
+    s.check(app.poll() is None and s.probe("panel") == "0", "releasing outside the buttons ran none of them")
+
+
+def controls(s):
+    app = s.launch()
+    overlays(s, app)
+    paths = [s.fixture("p1.bmp", bmp()), s.fixture("s2.wav", wav()), s.fixture("m3.mid", midi()),
+             s.fixture("p4.gif", gif()), s.fixture("p5.jpg", jpeg_header())]
+    # Playing the MIDI file may end in a message box on a machine without a
+    # synthesiser; queued, so no drop waits on it.
+    s.write_queue(paths)
+    s.equal(s.wait_count_dismissing(5), 5, "five files of four kinds are added")
+    everything = lines_for(paths)
+    pictures = [everything[i] for i in (0, 3, 4)]
+
+    # Filters, at the edges of their press areas; numbers keep their gaps, the
+    # selection stays while its entry is shown.
+    s.probe("select", 4)
+    rows = [("Graphic", (FILTERS["Graphic"], FILTER_Y), pictures, 2),
+            ("AllFile at its right edge (72, 200)", (72, 200), everything, 4),
+            ("Graphic at its left edge (73, 200)", (73, 200), pictures, 2),
+            ("Sound", (FILTERS["Sound"], FILTER_Y), [everything[1]], -1),
+            ("Music", (FILTERS["Music"], FILTER_Y), [everything[2]], -1),
+            ("Movie at its right edge (313, 188)", (313, 188), [], -1),
+            ("AllFile at (0, 208)", (0, 208), everything, -1)]
+    for r, (what, at, want, selected) in enumerate(rows, 1):
+        s.click(*at)
+        s.equal((s.list_lines(), int(s.probe("selected"))), (want, selected), f"filter row {r}: {what}")
+
+    # A double click selects and opens its line's entry; the list stays.
+    builds = s.prop("LtListBuilds")
+    s.probe("dblclick", 3)
+    s.equal((s.probe("selected"), s.list_lines(), s.prop("LtListBuilds")), ("3", everything, builds),
+            "double click on line 4: selected, list unchanged, not rebuilt")
+
+    # A press released outside its button's release area does nothing.
+    def observe():
+        return (s.list_lines(), s.prop("LtListBuilds"), s.probe("selected"), s.probe("panel"), app.poll() is None,
+                len([w for w in s.windows() if w[2] == "#32770"]))
+    before = observe()
+    for r, (what, down, up) in enumerate([
+            ("Clear pressed, released over Option", BUTTON["Clear"], BUTTON["Option"]),
+            ("Option pressed, released over Clear", BUTTON["Option"], BUTTON["Clear"]),
+            ("Close pressed, released below its area (149, 21)", BUTTON["Close"], (149, 21)),
+            ("Quit pressed, released over the list", BUTTON["Quit"], ELSEWHERE),
+            ("Open pressed, released over Folder", BUTTON["Open"], BUTTON["Folder"])], 1):
+        s.probe("press", *down)
+        s.probe("release", *up)
+        time.sleep(0.2)  # a wrongly opened dialog would be up by now
+        s.equal(observe(), before, f"half click {r}: {what}: nothing happens")
+
+    # The settings panel: Option switches it, F2 shows and F3 hides it, on the
+    # window or its list (keys through the list arrive posted).
+    option = lambda: s.click(*BUTTON["Option"])  # noqa: E731
+    for r, (what, act, want) in enumerate([
+            ("Option", option, "1"), ("Option again", option, "0"), ("F2", lambda: s.probe("key", VK_F2), "1"),
+            ("F3", lambda: s.probe("key", VK_F3), "0"), ("F2 on the list", lambda: s.probe("key", VK_F2, "list"), "1"),
+            ("Option after F2", option, "0"), ("F2 on the list", lambda: s.probe("key", VK_F2, "list"), "1"),
+            ("F3 on the list", lambda: s.probe("key", VK_F3, "list"), "0")], 1):
+        act()
+        s.check(s.wait_until(lambda: s.probe("panel") == want, 2), f"panel row {r}: {what}: panel {want}")
+
+    # Removing the selected entry by Close and by the menu's (&C): the
+    # selection stays at its line, or goes past the end.
+    a, b, c, d, e = paths
+    close = lambda: s.click(*BUTTON["Close"])  # noqa: E731
+    for r, (what, select, act, left, selected, rebuilds) in enumerate([
+            ("Close button, line 2 selected", 1, close, [a, c, d, e], 1, 1),
+            ("Close button, nothing selected", -1, close, [a, c, d, e], -1, 0),
+            ("Close pressed at y 19, released at y 20 (edges of its areas)", 0,
+             lambda: (s.probe("press", 149, 19), s.probe("release", 149, 20)), [c, d, e], 0, 1),
+            ("menu (&C), line 3 selected", 2, lambda: s.menu("C"), [c, d], -1, 1),
+            ("menu (&C), nothing selected", -1, lambda: s.menu("C"), [c, d], -1, 0),
+            ("menu closed with Escape", 0, lambda: s.menu(VK_ESCAPE), [c, d], 0, 0)], 1):
+        s.probe("select", select)
+        builds = s.prop("LtListBuilds")
+        act()
+        menu_closed(s)
+        s.equal((s.list_lines(), int(s.probe("selected")), s.prop("LtListBuilds") - builds),
+                (lines_for(left), selected, rebuilds), f"remove row {r}: {what}: lines, selection, rebuilds")
+
+    s.probe("rclick-list", 0)
+    s.check(s.probe_run("menu", 5000)[0] == 0, "a right press on the list opens the popup menu")
+    s.probe_run("menu-keys", VK_ESCAPE)  # a lost activation under Wine closes it too
+    menu_closed(s)
+
+    # Open: the release area starts one pixel left of the press area; a
+    # cancelled dialog adds nothing.
+    builds = s.prop("LtListBuilds")
+    s.probe("post-click", 2, 10, 1, 10)
+    s.check(s.probe_run("file-dialog", "--cancel")[0] == 0, "Open pressed at x 2, released at x 1: the dialog")
+    time.sleep(0.3)
+    s.equal(s.prop("LtListBuilds"), builds, "a cancelled open dialog adds nothing")
+    s.probe("post-click", *BUTTON["Open"])
+    s.probe("file-dialog", a)
+    s.wait_count(3, ARRIVAL_MS)
+    s.equal(s.list_lines(), lines_for([c, d, a]), "Open: the chosen file is the new last line")
 
     builds = s.prop("LtListBuilds")
-    s.click(*CLEAR)
-    s.equal(s.count(), 0, "Clear empties the list")
-    s.equal(s.prop("LtListBuilds"), builds + 1, "Clear rebuilds the list once")
-    again = s.fixture("p6.bmp", fixtures.bmp())
-    s.run_app(again)
-    s.equal(s.wait_count(1, ARRIVAL_MS), 1, "after Clear a new file arrives")
-    s.equal(s.list_lines(), [line(1, again)], "after Clear numbering starts at 1 again")
+    s.click(*BUTTON["Clear"])
+    s.equal((s.count(), s.prop("LtListBuilds")), (0, builds + 1), "Clear empties the list with one rebuild")
+    s.run_app(b)
+    s.wait_count(1, ARRIVAL_MS)
+    s.equal(s.list_lines(), [line(1, b)], "after Clear numbering starts at 1 again")
+    s.menu("A")
+    s.equal(s.wait_count(0, ARRIVAL_MS), 0, "menu (&A) empties the list")
+    s.click(*BUTTON["Quit"])
+    wait_app_end(s, app, "Quit")
+    s.equal(ini_values(s.settings_file.read_bytes()).get("MusicPlayer", {}).get("Volume"), "100",
+            "Quit runs the normal shutdown (the volume is written)")
 
 
-GROUPS = {
-    "lifecycle": lifecycle,
-    "second_start": second_start,
-    "options": options,
-    "queue_drain": queue_drain,
-    "drop": drop,
-    "list_view": list_view,
-}
+# -- saving the list, folders -------------------------------------------------------------
+
+def lists_folders(s):
+    out = s.files_dir / "out"
+    out.mkdir()
+    paths = [s.fixture("a.bmp", bmp()), s.fixture("b,c.bmp", bmp()), s.fixture("写真.bmp", bmp()),
+             s.fixture("d.wav", wav()), s.fixture("e.gif", gif())]
+    saved, saved_win = out / "saved.ltl", f"{FILES_WIN}\\out\\saved.ltl"
+    app = s.launch()
+    s.write_queue(paths)
+    s.wait_count(len(paths), ARRIVAL_MS)
+
+    # "ﾘｽﾄ出力(&L)": the typed name gets the default extension; read back
+    # through a second start it gives the same paths, twice nothing new.
+    s.menu("L")
+    s.equal(s.probe("file-dialog", f"{FILES_WIN}\\out\\saved").partition("\t")[2], "",
+            "the first save dialog offers no name")
+    s.check(s.wait_until(saved.exists, 10), "the list is written to the typed name with .ltl added")
+    s.equal(saved.read_bytes() if saved.exists() else None, list_file(paths),
+            "list file bytes: header, then each path (a comma path quoted), CR LF each")
+    s.click(*BUTTON["Clear"])
+    for what in ("reading the list file", "reading it again"):
+        builds = s.prop("LtListBuilds")
+        second_copy(s, what, saved_win)
+        s.wait_until(lambda: s.prop("LtListBuilds") > builds and not s.queue_file.exists(), 5)
+        s.equal(settle(s), lines_for(paths), f"{what}: the same paths in the same order")
+
+    # The next save offers the last name; an empty list saves the header
+    # alone (Down five times and Return choose (&L) too); cancelled, nothing.
+    s.click(*BUTTON["Clear"])
+    s.menu(*[VK_DOWN] * 5, VK_RETURN)
+    s.equal(s.probe("file-dialog").partition("\t")[2], "saved.ltl", "the next save dialog offers the last name")
+    s.check(s.wait_until(lambda: saved.read_bytes() == LIST_HEADER, 10), "an empty list saves the header alone")
+    s.menu("L")
+    s.probe("file-dialog", "--cancel")
+    time.sleep(0.5)
+    s.equal((saved.read_bytes(), [p.name for p in out.iterdir()]), (LIST_HEADER, ["saved.ltl"]),
+            "a cancelled save writes nothing")
+
+    # Folders (which of their files count is the in-process tests'): the
+    # browser, its choice added with one rebuild, a cancel adding nothing.
+    for folder, names in (("f", ("p1.bmp", "p2.gif", "s3.wav")), ("g", ("q.bmp",))):
+        (s.files_dir / folder).mkdir()
+        for name in names:
+            (s.files_dir / folder / name).write_bytes(wav() if name.endswith("wav") else bmp())
+    fw, gw = f"{FILES_WIN}\\f", f"{FILES_WIN}\\g"
+    s.probe("post-click", *BUTTON["Folder"])
+    s.check("フォルダを選択してください" in s.probe("browse", fw), "the folder browser shows the title text")
+    s.wait_count(3, ARRIVAL_MS)
+    got = s.list_lines()
+    s.equal((sorted(t.split(" ", 1)[1] for _, t in got), [d for d, _ in got]),
+            ([f"{fw}\\{n}" for n in ("p1.bmp", "p2.gif", "s3.wav")], [1, 2, 3]), "a folder's files, numbered 1 to 3")
+    builds = s.prop("LtListBuilds")
+    s.probe("post-click", *BUTTON["Folder"])
+    s.probe("browse")
+    s.equal((settle(s), s.prop("LtListBuilds")), (got, builds), "a cancelled browser adds and rebuilds nothing")
+    s.menu("F")
+    s.probe("browse", gw)
+    s.wait_count(4, ARRIVAL_MS)
+    s.equal(s.list_lines(), got + [line(4, f"{gw}\\q.bmp")], "menu (&F): the other folder's file is appended")
+    s.probe("post-click", *BUTTON["Folder"])
+    s.probe("browse", fw)
+    s.check(s.wait_until(lambda: s.prop("LtListBuilds") == builds + 2, 5), "the same folder again: one rebuild")
+    s.equal(s.list_lines(), got + [line(4, f"{gw}\\q.bmp")], "the same folder again: nothing new")
+    # "終了(Alt+F4)", the last item (Up from no selection), ends the program.
+    s.menu(VK_UP, VK_RETURN)
+    wait_app_end(s, app, "menu 終了")
+
+
+# -- edge-triggered appearance --------------------------------------------------------------
+
+EDGE_SETTINGS = b"[System]\r\nXPos=100\r\nYPos=100\r\nXStart=0\r\nYStart=0\r\nXEnd=354\r\nYEnd=0\r\nVisible=%d\r\n"
+APPEAR_MS, STEADY_MS = 1500, 1200  # ticks every 300 ms, a hide may wait one more; steady: four ticks
+REAPPEAR_MS = 100  # pointer in the trigger but outside the window: hidden and shown in one tick
+
+
+def expect_visibility(s, what, want, then=None):
+    """want: "shows" / "hides" (changes within APPEAR_MS and stays), or
+    "stays shown" / "stays hidden". A shown window may blink (hidden for less
+    than REAPPEAR_MS: the pointer in the trigger but outside the window, also
+    when a tick still sees the pointer where the step before left it). `then`
+    runs once watching began."""
+    span = STEADY_MS if want.startswith("stays") else APPEAR_MS
+    samples = s.watch_visible(span, then)
+    after = samples if want.startswith("stays") else samples[1:]
+    if want in ("shows", "stays shown"):
+        ends = [t for t, _ in after[1:]] + [span]
+        ok = bool(after) and all(end - t < REAPPEAR_MS for (t, v), end in zip(after, ends) if v == 0)
+    else:
+        ok = bool(after) and all(v == 0 for _, v in after)
+    ok = ok and (want.startswith("stays") or samples[0][1] == (want == "hides"))
+    s.check(ok, f"{what}: {want}", "the state throughout (blinks aside)", samples)
+
+
+def edge(s):
+    s.unmanaged_windows()
+    s.settings_file.write_bytes(EDGE_SETTINGS % 0)
+    app = s.launch()
+    s.equal(s.rect()[:2], (100, 100), "the window sits at XPos, YPos (window x 100..457, y 100..309)")
+    # The pixel edges of trigger and window are the unit tests'; here the
+    # timer, the settings and the window's place working together.
+    rows = [("start with Visible=0, pointer in the middle", None, "stays hidden"),
+            ("one pixel right of the trigger", (355, 0), "stays hidden"), ("trigger's right end", (354, 0), "shows"),
+            ("inside the window", (200, 200), "stays shown"), ("one pixel right of it", (458, 200), "hides"),
+            ("pointer in the trigger", (10, 0), "shows"), ("pointer away", (600, 500), "hides")]
+    for r, (what, at, want) in enumerate(rows, 1):
+        expect_visibility(s, f"row {r}: {what} {at or ''}", want, then=at and (lambda: s.pointer(*at)))
+
+    # Pinned, settings panel open, a dialog of the controller up: it stays.
+    holds = [("pinned", lambda: s.click(*PIN), lambda: s.click(*PIN)),
+             ("settings panel open", lambda: s.click(*BUTTON["Option"]), lambda: s.click(*BUTTON["Option"])),
+             ("folder browser up", lambda: (s.probe("post-click", *BUTTON["Folder"]), s.probe("dialog")),
+              lambda: s.probe("browse")),
+             ("open dialog up", lambda: (s.probe("post-click", *BUTTON["Open"]), s.probe("dialog")),
+              lambda: s.probe("file-dialog", "--cancel"))]
+    for r, (what, hold, let_go) in enumerate(holds, 1):
+        expect_visibility(s, f"hold {r}: {what}: pointer at the trigger", "shows", then=lambda: s.pointer(10, 0))
+        s.pointer(200, 200)
+        hold()
+        expect_visibility(s, f"hold {r}: {what}: pointer away", "stays shown", then=lambda: s.pointer(600, 500))
+        expect_visibility(s, f"hold {r}: {what} ended: pointer still away", "hides", then=let_go)
+
+    # Visible=1: shown at start and pinned, so it stays; the pin lets go.
+    s.probe("close")
+    wait_app_end(s, app, "closing the Visible=0 run")
+    s.settings_file.write_bytes(EDGE_SETTINGS % 1)
+    s.launch()
+    s.pointer(600, 500)
+    expect_visibility(s, "Visible=1, pointer away", "stays shown")
+    expect_visibility(s, "Visible=1, pin released, pointer away", "hides", then=lambda: s.click(*PIN))
+    expect_visibility(s, "Visible=1, pointer at the trigger", "shows", then=lambda: s.pointer(10, 0))
+
+
+# -- loops that let messages run ------------------------------------------------------------
+
+LONG_LIST = 9000  # files, with room in the table for more
+SUB_LISTS = 10  # lists naming them all, named by one list: a read that lasts
+PROMPT_END_S = 6.0  # Exit to process end: a hide (Wine waits up to 2 s for a window manager) and one step
+LATENCY_MS = 100
+
+
+def loops(s):
+    (s.files_dir / "many").mkdir()
+    for i in range(LONG_LIST):
+        (s.files_dir / "many" / f"f{i:05d}.bmp").write_bytes(bmp())
+    names = [f"{FILES_WIN}\\many\\f{i:05d}.bmp" for i in range(LONG_LIST)]
+    subs = [s.fixture(f"s{i:02d}.ltl", list_file(names)) for i in range(SUB_LISTS)]
+    long_list = s.fixture("long.ltl", list_file(subs))
+    x, y = s.fixture("x.bmp", bmp()), s.fixture("y.bmp", bmp())
+    app = s.launch()
+    left, top, _, _ = s.rect()
+    s.pointer(left + 200, top + 100)  # where a user's pointer is when clicking
+
+    # Every button shows its result at once, also right after the pin.
+    for what, first in (("alone", None), ("after a pin click", PIN), ("after the pin again", PIN)):
+        s.write_queue([x, y])
+        s.wait_count(2, ARRIVAL_MS)
+        if first:
+            s.click(*first)
+        ms = s.click(*BUTTON["Clear"])
+        s.check(ms < LATENCY_MS and s.count() == 0, f"Clear {what}: the list is empty within {LATENCY_MS} ms",
+                LATENCY_MS, ms)
+
+    # While a long list is read, its lines show as they are added, and Close
+    # removes the entry whose line is selected, with its line.
+    s.write_queue([x, y])
+    s.wait_count(2, ARRIVAL_MS)
+    builds, t0 = s.prop("LtListBuilds"), time.monotonic()
+    s.write_queue([long_list])
+    s.check(s.wait_until(lambda: 2 < s.count() < LONG_LIST, 20, 0.02), "lines show while the list is read")
+    s.probe("select", 0)
+    s.click(*BUTTON["Close"])
+    first = s.probe("list", 1).split("\t", 1)
+    s.check(s.prop("LtListBuilds") == builds + 1 and first[-1].endswith(y),
+            "Close during the read (before its rebuild): x's line goes at once", f"{y} first", first)
+    # Ended: the Close's rebuild and the one at the end.
+    s.check(s.wait_until(lambda: s.prop("LtListBuilds") == builds + 2, 120, 0.2), "the read ends with one rebuild")
+    full = time.monotonic() - t0
+    print(f"# {LONG_LIST} files named {SUB_LISTS} times read in {full:.1f} s")
+    s.equal(s.list_lines(), lines_for([y] + names), "after the read: y and the list's files")
+
+    # Exit during a long read ends the process promptly; a later start with
+    # paths then comes up with them rather than queue them for nobody.
+    s.click(*BUTTON["Clear"])
+    s.write_queue([long_list])
+    s.wait_until(lambda: s.count() > 0, 20, 0.02)
+    t0 = time.monotonic()
+    s.probe("close")
+    try:
+        app.wait(timeout=120)
+    except subprocess.TimeoutExpired:
+        pass
+    took = time.monotonic() - t0
+    s.check(took < min(PROMPT_END_S, full / 3), f"Exit during the read ends the process within {PROMPT_END_S} s"
+            f" (a whole read takes {full:.1f} s)", PROMPT_END_S, round(took, 1))
+    s.start_app(x)
+    s.probe("wait-window", "20000", timeout=40)
+    s.wait_count(1, ARRIVAL_MS)
+    s.equal(s.list_lines(), [line(1, x)], "a later start with a path shows it")
+
+
+GROUPS = {g.__name__: g for g in (startup, second_start, drops, controls, lists_folders, edge, loops)}
 
 if __name__ == "__main__":
     sys.exit(run_groups(GROUPS))

@@ -13,7 +13,7 @@ from pathlib import Path
 
 import fixtures
 from lt_session import Deadline, Failure, Session
-from run_launcher import BUTTON, BUTTON_NAMES, ELSEWHERE, FILTER_Y, FILTERS, PIN, VK_ESCAPE, VK_F2, VK_F3
+from fixtures import BUTTON, BUTTON_NAMES, ELSEWHERE, FILTER_Y, FILTERS, PIN, VK_ESCAPE, VK_F2, VK_F3
 
 
 def main():

@@ -7,7 +7,6 @@
 #include <cwchar>
 
 #include "remote_memory.h"
-#include "wait.h"
 
 namespace lt::probe {
 
@@ -15,14 +14,14 @@ namespace {
 
 constexpr UINT AnswerTimeoutMs = 10000;
 
-template <typename Find> HWND WaitForWindow(DWORD timeoutMs, Find find)
+std::wstring ClassOf(HWND w)
 {
-    HWND w = nullptr;
-    WaitUntil(timeoutMs, [&] { return (w = find()) != nullptr; });
-    return w;
+    wchar_t cls[32] = {};
+    GetClassNameW(w, cls, 32);
+    return cls;
 }
 
-struct TopSearch {
+struct Search {
     DWORD pid;
     const wchar_t* cls;
     const wchar_t* childClass; // null: any
@@ -31,84 +30,59 @@ struct TopSearch {
 
 BOOL CALLBACK HasChildOfClass(HWND w, LPARAM param)
 {
-    auto* s = reinterpret_cast<TopSearch*>(param);
-    wchar_t cls[32] = {};
-    GetClassNameW(w, cls, 32);
-    if (lstrcmpiW(cls, s->childClass) == 0) {
-        s->found = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK MatchTop(HWND w, LPARAM param)
-{
-    auto* s = reinterpret_cast<TopSearch*>(param);
-    wchar_t cls[32] = {};
-    GetClassNameW(w, cls, 32);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid != s->pid || !IsWindowVisible(w) || std::wcscmp(cls, s->cls) != 0)
+    auto* s = reinterpret_cast<Search*>(param);
+    if (lstrcmpiW(ClassOf(w).c_str(), s->childClass) != 0)
         return TRUE;
-    if (s->childClass) {
-        TopSearch inner{0, nullptr, s->childClass, nullptr};
-        EnumChildWindows(w, HasChildOfClass, reinterpret_cast<LPARAM>(&inner));
-        if (!inner.found)
-            return TRUE;
-    }
     s->found = w;
     return FALSE;
 }
 
-HWND FindTop(HWND owner, const wchar_t* cls, const wchar_t* childClass)
+// A child of the given class, or null.
+HWND ChildOfClass(HWND parent, const wchar_t* cls)
 {
-    TopSearch s{0, cls, childClass, nullptr};
-    GetWindowThreadProcessId(owner, &s.pid);
-    EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    Search inner{0, nullptr, cls, nullptr};
+    EnumChildWindows(parent, HasChildOfClass, reinterpret_cast<LPARAM>(&inner));
+    return inner.found;
 }
 
-bool IsNumber(const std::wstring& s)
+BOOL CALLBACK MatchTop(HWND w, LPARAM param)
 {
-    if (s.empty())
-        return false;
-    wchar_t* end = nullptr;
-    std::wcstol(s.c_str(), &end, 0);
-    return end && *end == L'\0';
+    auto* s = reinterpret_cast<Search*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != s->pid || !IsWindowVisible(w) || ClassOf(w) != s->cls ||
+        (s->childClass && !ChildOfClass(w, s->childClass)))
+        return TRUE;
+    s->found = w;
+    return FALSE;
+}
+
+// A visible top-level window of the owner's process, of class cls, polled for.
+HWND WaitTop(HWND owner, const wchar_t* cls, const wchar_t* childClass, DWORD timeoutMs)
+{
+    Search s{0, cls, childClass, nullptr};
+    GetWindowThreadProcessId(owner, &s.pid);
+    WaitUntil(timeoutMs, [&] { return EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&s)), s.found != nullptr; });
+    return s.found;
 }
 
 // The name box is an Edit inside the name combo box; it carries the combo's
 // id (or edt1 in older layouts).
 BOOL CALLBACK TakeNameBox(HWND w, LPARAM out)
 {
-    wchar_t cls[16] = {};
-    GetClassNameW(w, cls, 16);
     const int id = GetDlgCtrlID(w);
-    if (lstrcmpiW(cls, L"Edit") == 0 && (id == cmb13 || id == edt1)) {
-        *reinterpret_cast<HWND*>(out) = w;
-        return FALSE;
-    }
-    return TRUE;
+    if (lstrcmpiW(ClassOf(w).c_str(), L"Edit") != 0 || (id != cmb13 && id != edt1))
+        return TRUE;
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
 }
 
 BOOL CALLBACK AddStaticText(HWND w, LPARAM param)
 {
-    wchar_t cls[16] = {}, text[512] = {};
-    GetClassNameW(w, cls, 16);
-    if (lstrcmpiW(cls, L"Static") == 0 && IsWindowVisible(w) && GetWindowTextW(w, text, 512) > 0) {
+    wchar_t text[512] = {};
+    if (lstrcmpiW(ClassOf(w).c_str(), L"Static") == 0 && IsWindowVisible(w) && GetWindowTextW(w, text, 512) > 0) {
         auto* out = reinterpret_cast<std::wstring*>(param);
         *out += (out->empty() ? L"" : L" / ") + std::wstring(text);
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK TakeTree(HWND w, LPARAM out)
-{
-    wchar_t cls[32] = {};
-    GetClassNameW(w, cls, 32);
-    if (lstrcmpiW(cls, WC_TREEVIEWW) == 0) {
-        *reinterpret_cast<HWND*>(out) = w;
-        return FALSE;
     }
     return TRUE;
 }
@@ -118,11 +92,7 @@ BOOL CALLBACK TakeTree(HWND w, LPARAM out)
 bool SelectedTreeText(HWND tree, std::wstring& text, std::string& error)
 {
     auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    if (!item) {
-        error = "no tree item is selected";
-        return false;
-    }
-    error = "cannot read the selected tree item";
+    error = item ? "cannot read the selected tree item" : "no tree item is selected";
     constexpr int TextChars = MAX_PATH;
     RemoteBlock mem(tree, sizeof(TVITEMW) + TextChars * sizeof(wchar_t));
     TVITEMW record{};
@@ -130,9 +100,9 @@ bool SelectedTreeText(HWND tree, std::wstring& text, std::string& error)
     record.hItem = item;
     record.pszText = static_cast<wchar_t*>(mem.Address(sizeof(TVITEMW)));
     record.cchTextMax = TextChars;
-    if (!mem.Write(0, &record, sizeof record))
-        return false;
     DWORD_PTR ok = 0;
+    if (!item || !mem.Write(0, &record, sizeof record))
+        return false;
     if (!SendMessageTimeoutW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(mem.Address()), SMTO_NORMAL,
                              AnswerTimeoutMs, &ok)) {
         mem.Abandon();
@@ -150,14 +120,15 @@ bool SelectedTreeText(HWND tree, std::wstring& text, std::string& error)
 
 HWND WaitPopupMenu(HWND owner, DWORD timeoutMs)
 {
-    return WaitForWindow(timeoutMs, [&] { return FindTop(owner, L"#32768", nullptr); });
+    return WaitTop(owner, L"#32768", nullptr, timeoutMs);
 }
 
 bool PostMenuKeys(HWND menuWindow, const std::vector<std::wstring>& keys)
 {
     for (const std::wstring& key : keys) {
-        if (IsNumber(key)) {
-            auto vk = static_cast<WPARAM>(std::wcstol(key.c_str(), nullptr, 0));
+        wchar_t* end = nullptr;
+        auto vk = static_cast<WPARAM>(std::wcstol(key.c_str(), &end, 0));
+        if (!key.empty() && *end == L'\0') {
             LPARAM down = 1 | (static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC)) << 16);
             if (!PostMessageW(menuWindow, WM_KEYDOWN, vk, down) ||
                 !PostMessageW(menuWindow, WM_KEYUP, vk, down | (1L << 30) | (1L << 31)))
@@ -174,7 +145,7 @@ bool PostMenuKeys(HWND menuWindow, const std::vector<std::wstring>& keys)
 
 HWND WaitDialogWith(HWND owner, const wchar_t* childClass, DWORD timeoutMs)
 {
-    return WaitForWindow(timeoutMs, [&] { return FindTop(owner, L"#32770", childClass); });
+    return WaitTop(owner, L"#32770", childClass, timeoutMs);
 }
 
 HWND FileNameBox(HWND dialog)
@@ -203,28 +174,22 @@ std::wstring StaticTexts(HWND dialog)
 
 bool SelectFolderInBrowser(HWND browser, const std::wstring& path, std::wstring& selected, std::string& error)
 {
-    HWND tree = nullptr;
-    EnumChildWindows(browser, TakeTree, reinterpret_cast<LPARAM>(&tree));
-    if (!tree) {
-        error = "the folder browser has no tree";
-        return false;
-    }
+    HWND tree = ChildOfClass(browser, WC_TREEVIEWW);
     // The browser takes an ANSI path from the program's side.
     int n = WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, ansi.data(), n, nullptr, nullptr);
     RemoteBlock mem(browser, ansi.size());
-    if (!mem.Write(0, ansi.data(), ansi.size())) {
-        error = "cannot place the path in the program's memory";
+    if (!tree || !mem.Write(0, ansi.data(), ansi.size())) {
+        error = tree ? "cannot place the path in the program's memory" : "the folder browser has no tree";
         return false;
     }
-    // The browser answers the message with nothing to go by, so the selected
-    // item's caption tells whether the path was found. Under Wine the first
-    // try right after the browser came up now and then finds nothing (the
-    // tree is still being filled as its nodes open); a later one finds it.
+    // The browser's answer tells nothing, so the selected item's caption
+    // shows whether the path was found. Under Wine the first try right after
+    // the browser came up now and then finds nothing (the tree is still being
+    // filled as its nodes open); a later one finds it.
     const std::wstring last = path.substr(path.find_last_of(L'\\') + 1);
-    DWORD start = GetTickCount();
-    for (;;) {
+    for (DWORD start = GetTickCount();; Sleep(200)) {
         DWORD_PTR ignored = 0;
         if (!SendMessageTimeoutW(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(mem.Address()),
                                  SMTO_NORMAL, AnswerTimeoutMs, &ignored)) {
@@ -241,7 +206,6 @@ bool SelectFolderInBrowser(HWND browser, const std::wstring& path, std::wstring&
             error = "the folder browser has no item for the path (" + error + ")";
             return false;
         }
-        Sleep(200);
     }
 }
 

@@ -29,17 +29,15 @@ public:
 
     explicit operator bool() const { return address_ != nullptr; }
     void* Address(std::size_t offset = 0) const { return static_cast<char*>(address_) + offset; }
-
-    bool Write(std::size_t offset, const void* data, std::size_t size) const
+    bool Write(std::size_t at, const void* data, std::size_t n) const
     {
-        return address_ && WriteProcessMemory(process_, Address(offset), data, size, nullptr);
+        return address_ && WriteProcessMemory(process_, Address(at), data, n, nullptr);
     }
-    bool Read(std::size_t offset, void* data, std::size_t size) const
+    bool Read(std::size_t at, void* data, std::size_t n) const
     {
-        return address_ && ReadProcessMemory(process_, Address(offset), data, size, nullptr);
+        return address_ && ReadProcessMemory(process_, Address(at), data, n, nullptr);
     }
-    // The target may still be using the block (a message that timed out):
-    // leave it there rather than pull it away under its feet.
+    // A message that timed out may still use the block: leave it there.
     void Abandon() { address_ = nullptr; }
 
 private:
