@@ -13,7 +13,7 @@ import time
 import fixtures
 from lt_session import Failure, run_groups
 from run_integration import ARRIVAL_MS, ini_values
-from run_launcher import BUTTON, FILTER_Y, FILTERS, VK_F2
+from fixtures import BUTTON, FILTER_Y, FILTERS, VK_F2
 
 TE = {"X": 610, "Y": 611, "Up": 612, "Down": 613, "Left": 614, "Right": 615, "Void": 616}
 PORTS, SAMPLE, EXT, OK, CANCEL = 620, 631, 640, 650, 651
