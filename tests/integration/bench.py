@@ -41,9 +41,6 @@ def main():
             (s.files_dir / f"f{i:05d}.bmp").write_bytes(bmp)
             paths.append(f"{FILES_WIN}\\f{i:05d}.bmp")
         paths.append(s.fixture("last.wav", fixtures.wav()))
-        # The first 1000 pictures open windows; closing them on Clear must not
-        # wait for a window manager.
-        s.unmanaged_windows()
         s.launch()
         builds_before = s.prop("LtListBuilds")
 

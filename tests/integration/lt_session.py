@@ -77,6 +77,7 @@ class Session:
             raise Failure("virtual display did not start")
         self.env = {**env, "WINEPREFIX": str(self.prefix)}
         self.files_dir.mkdir(parents=True, exist_ok=True)
+        self.unmanaged_windows()
 
     def close(self):
         if self.env:
@@ -126,8 +127,8 @@ class Session:
 
     def unmanaged_windows(self):
         """No window manager runs on the virtual display; Wine stalls two
-        seconds on each hide of a managed window waiting for one. Call before
-        anything has run Wine in this prefix."""
+        seconds on each hide of a managed window waiting for one. Every
+        session's prefix is set up so before Wine first runs in it."""
         with open(self.prefix / "user.reg", "a", encoding="ascii", newline="\n") as f:
             f.write('\n[Software\\\\Wine\\\\X11 Driver] 0\n"Managed"="N"\n')
 

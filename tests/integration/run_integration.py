@@ -450,7 +450,6 @@ def expect_visibility(s, what, want, then=None):
 
 
 def edge(s):
-    s.unmanaged_windows()
     s.settings_file.write_bytes(EDGE_SETTINGS % 0)
     app = s.launch()
     s.equal(s.rect()[:2], (100, 100), "the window sits at XPos, YPos (window x 100..457, y 100..309)")

@@ -27,7 +27,6 @@ def boxes(s):
 
 
 def settings_panel(s):
-    s.unmanaged_windows()
     s.launch()
     s.write_queue([s.fixture("a.bmp", fixtures.bmp()), s.fixture("b.wav", fixtures.wav())])
     s.wait_count(2, ARRIVAL_MS)

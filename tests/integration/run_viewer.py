@@ -75,7 +75,6 @@ def shot(s, name):
 
 
 def start(s, paths):
-    s.unmanaged_windows()
     s.launch()
     s.write_queue(paths)
 
@@ -341,7 +340,6 @@ def many(s):
     data = pattern_bmp(8, 8)
     for i in range(1001):
         (folder / f"m{i:04d}.bmp").write_bytes(data)
-    s.unmanaged_windows()
     s.launch()
     s.probe("post-click", 31 + 59, 10)  # Folder
     s.probe("browse", f"{FILES_WIN}\\many")

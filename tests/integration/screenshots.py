@@ -26,7 +26,6 @@ def main():
     outdir.mkdir(parents=True, exist_ok=True)
 
     with Session(a.exe, a.probe, "shots", budget=300) as s:
-        s.unmanaged_windows()
         files = [s.fixture("photo.bmp", fixtures.bmp()), s.fixture("写真.bmp", fixtures.bmp()),
                  s.fixture("sound.wav", fixtures.wav()), s.fixture("anim.gif", fixtures.gif())]
         deep = s.files_dir / "a rather long folder name" / "and another one inside it"

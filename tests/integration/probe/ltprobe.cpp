@@ -311,6 +311,32 @@ int Browse(Context& c)
     return PressAndWaitGone(browser, button, DefaultTimeoutMs) ? 0 : Fail("the folder browser stayed");
 }
 
+// Starts a program with exactly the command line "EXE" TAIL, the way the
+// shell would (no quoting added to TAIL), and waits for it to end.
+int Start(Context& c)
+{
+    if (c.args.empty() || c.args.size() > 2)
+        return Fail("start EXE [TAIL]");
+    std::wstring line = L"\"" + c.args[0] + L"\"";
+    if (c.args.size() == 2)
+        line += L" " + c.args[1];
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    DWORD start = GetTickCount();
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return Fail("cannot start " + Utf8(c.args[0]));
+    CloseHandle(pi.hThread);
+    DWORD waited = WaitForSingleObject(pi.hProcess, DefaultTimeoutMs * 3);
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hProcess);
+    if (waited != WAIT_OBJECT_0)
+        return Fail("still running after " + std::to_string(DefaultTimeoutMs * 3) + " ms");
+    Out("exit=" + std::to_string(code) + " ms=" + std::to_string(GetTickCount() - start));
+    return 0;
+}
+
 int Windows(Context&)
 {
     for (HWND w : TopWindows()) {
@@ -425,6 +451,7 @@ constexpr Command Commands[] = {
     {L"key", Key, true, "key VK [list]: key down and up, sent to the controller (or its list box)"},
     {L"rect", [](Context& c) { return Rect(c.controller); }, true, "rect: the controller's left top right bottom"},
     {L"watch-visible", WatchVisible, true, "watch-visible MS: the controller's visibility at the start and changes"},
+    {L"start", Start, false, "start EXE [TAIL]: run \"EXE\" TAIL as the shell would; wait; print exit= ms="},
     {L"panel", Panel, true, "panel: 1 or 0, is the settings panel shown"},
     {L"menu",
      [](Context& c) {
