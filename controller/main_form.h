@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 #include "controller/skin_layout.h"
 #include "controller/skin_surface.h"
@@ -76,6 +77,7 @@ private:
     bool pinned_ = false;
     int leaveCounter_ = 0;
     bool draining_ = false;
+    bool loaded_ = false; // from a complete load until the unload work ran
     long listBuilds_ = 0;
 };
 

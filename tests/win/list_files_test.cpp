@@ -176,6 +176,8 @@ TEST_F(ListFilesTest, SaveDialogOffersTheLastSavedPath)
 {
     std::string offered, filter, ext, choice;
     DialogPlatform platform;
+    std::vector<std::string> told;
+    platform.ReportFailure = [&](HWND, const std::string& text) { told.push_back(text); };
     platform.Save = [&](OPENFILENAMEA* ofn) -> BOOL {
         offered = ofn->lpstrFile;
         filter.assign(ofn->lpstrFilter, 49);
@@ -200,6 +202,8 @@ TEST_F(ListFilesTest, SaveDialogOffersTheLastSavedPath)
     choice = dir.File("no such folder\\second.ltl"); // the write fails
     SaveListFile(nullptr, platform);
     EXPECT_EQ(offered, dir.File("first.ltl"));
+    ASSERT_EQ(told.size(), 1u) << "a failed save is reported";
+    EXPECT_NE(told[0].find(choice), std::string::npos) << "with its path: " << told[0];
     choice.clear();
     SaveListFile(nullptr, platform);
     EXPECT_EQ(offered, dir.File("first.ltl")) << "neither a failed write nor a cancel changes the offer";
