@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-namespace lt {
-namespace {
-
+using namespace lt;
 using Fields = std::vector<std::string>;
 
-Fields AllFields(std::string_view text)
+static Fields AllFields(std::string_view text)
 {
     Fields out;
     for (FieldReader reader(text); !reader.AtEnd();)
@@ -17,33 +15,31 @@ Fields AllFields(std::string_view text)
 
 TEST(ListFileFormat, FieldGrammar)
 {
+    // CR, LF and CR LF each end one field; blanks before a field go, inside and
+    // after it stay; after a closing quote: dropped; no closing quote: to the
+    // end; a quote inside is plain text; empty fields come back empty; a list
+    // written before quoting existed splits a comma path in two.
     const std::vector<std::pair<std::string, Fields>> rows = {
         {"", {}},
         {"a,b\r\nc", {"a", "b", "c"}},
-        {"a\rb\nc\r\n", {"a", "b", "c"}}, // CR, LF and CR LF each end one field
-        {"  a, \tb", {"a", "b"}},         // blanks before a field go
-        {"a b ,c", {"a b ", "c"}},        // blanks inside and after stay
-        {"\"x,y\"z,w", {"x,y", "w"}},     // after the closing quote: dropped
-        {"\"open", {"open"}},             // no closing quote: to the end
+        {"a\rb\nc\r\n", {"a", "b", "c"}},
+        {"  a, \tb", {"a", "b"}},
+        {"a b ,c", {"a b ", "c"}},
+        {"\"x,y\"z,w", {"x,y", "w"}},
+        {"\"open", {"open"}},
         {"\"two\r\nlines\",x", {"two\r\nlines", "x"}},
-        {"ab\"c,d", {"ab\"c", "d"}}, // a quote inside is plain text
-        {",,", {"", ""}},            // empty fields come back empty
-        // Written before quoting existed: a comma path splits in two.
+        {"ab\"c,d", {"ab\"c", "d"}},
+        {",,", {"", ""}},
         {"LumatroveList Ver5.0\r\nC:\\x,y.mid\r\n", {"LumatroveList Ver5.0", "C:\\x", "y.mid"}}};
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        EXPECT_EQ(AllFields(rows[r].first), rows[r].second) << "row " << r;
+    for (const auto& [text, fields] : rows)
+        EXPECT_EQ(AllFields(text), fields) << text;
     EXPECT_EQ(FieldReader("").Next(), "") << "reading past the end gives empty fields";
-
-    for (const auto& [field, header] :
-         std::vector<std::pair<std::string, bool>>{{"LumatroveList Ver5.0", true},
-                                                   {"lumatrovelist", true},
-                                                   {"LumatroveLis", false},
-                                                   {" LumatroveList", false},
-                                                   {"\x82\x6bumatroveList", false} /* full-width Ｌ */})
-        EXPECT_EQ(IsListHeader(field), header) << field;
+    EXPECT_TRUE(IsListHeader("LumatroveList Ver5.0") && IsListHeader("lumatrovelist"));
+    EXPECT_FALSE(IsListHeader("LumatroveLis") || IsListHeader(" LumatroveList") ||
+                 IsListHeader("\x82\x6bumatroveList"));
 }
 
-TEST(ListFileFormat, ImageReadsBackWhole)
+TEST(ListFileFormat, ImageReadsBackWholeAndWhatAFieldCanName)
 {
     EXPECT_EQ(ListFileImage(FileTable{}), "LumatroveList Ver5.0\r\n");
     const Fields paths = {"C:\\a.mid", "C:\\x,y.mid", " C:\\lead.mid", "C:\\q\"in.mid", "C:\\,"};
@@ -56,25 +52,12 @@ TEST(ListFileFormat, ImageReadsBackWhole)
     Fields expected{ListHeaderLine()};
     expected.insert(expected.end(), paths.begin(), paths.end());
     EXPECT_EQ(AllFields(image), expected);
-}
 
-TEST(ListFileFormat, WhatAFieldCanName)
-{
     EXPECT_EQ(M3uCandidate("C:\\m\\list.m3u", "a.mid"), "C:\\m\\a.mid");
     EXPECT_EQ(M3uCandidate("C:\\m\\list.m3u", "C:\\a.mid"), "C:\\m\\C:\\a.mid") << "absolute: names nothing";
     EXPECT_EQ(M3uCandidate("list.m3u", "a.mid"), "a.mid");
     EXPECT_EQ(M3uCandidate("C:\\\x95\x5c.m3u", "a.mid"), "C:\\a.mid"); // C:\表.m3u
-
-    const std::vector<std::pair<std::string, bool>> rows = {
-        {"", false},
-        {"C:\\a.mid", true},
-        {std::string("C:\\a.mid\0junk", 13), false},
-        {"C:\\\x95\x5c\\b.mid", true}, // bytes above 0x7F are no control bytes
-        {std::string(MaxPathBytes, 'a'), true},
-        {std::string(MaxPathBytes + 1, 'a'), false}};
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        EXPECT_EQ(CanNamePath(rows[r].first), rows[r].second) << "row " << r;
+    EXPECT_TRUE(CanNamePath("C:\\\x95\x5c\\b.mid") && CanNamePath(std::string(MaxPathBytes, 'a')));
+    EXPECT_FALSE(CanNamePath("") || CanNamePath(std::string("C:\\a.mid\0junk", 13)) ||
+                 CanNamePath(std::string(MaxPathBytes + 1, 'a')));
 }
-
-} // namespace
-} // namespace lt

@@ -2,19 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <map>
-#include <tuple>
 
+using namespace lt;
 using namespace std::string_literals;
-
-namespace lt {
-namespace {
 
 // Reads every key the way the profile functions do: the file's value or the
 // key's default, cut to the key's read limit.
-Settings Load(const std::map<std::string, std::string>& file, Settings s = {})
+static Settings Load(const std::map<std::string, std::string>& file, Settings s = {})
 {
     for (const SettingKey& key : SettingKeys()) {
         const auto found = file.find(key.Key);
@@ -27,29 +23,23 @@ TEST(SettingsRules, ReadConversions)
 {
     using Get = std::function<long long(const Settings&)>;
     const Get x = [](const Settings&s) { return s.XPos; }, italic = [](const Settings&s) { return s.FontItalic; },
-              size = [](const Settings&s) { return s.FontSize; };
-    struct Row {
-        const char* key;
-        std::string value;
-        Get field;
-        long long expected;
-    };
-    const std::vector<Row> rows = {
+              size = [](const Settings&s) { return s.FontSize; }, midi = [](const Settings&s) { return s.MidiDevice; },
+              volume = [](const Settings&s) { return s.Volume; };
+    // Three characters of a volume are read; a font size that is no number keeps its default.
+    const std::vector<std::tuple<const char*, std::string, Get, long long>> rows = {
         {"XPos", "12.5", x, 12},
         {"XPos", "13.5", x, 14},
         {"XPos", " -7px", x, -7},
         {"XPos", "abc", x, 0},
         {"XPos", "99999999999", x, 2147483647},
-        {"MidiDevice", "40000", [](const Settings& s) { return s.MidiDevice; }, 32767},
-        {"Volume", "1000", [](const Settings& s) { return s.Volume; }, 100}, // three characters are read
+        {"MidiDevice", "40000", midi, 32767},
+        {"Volume", "1000", volume, 100},
         {"FontSize", "14", size, 14},
-        {"FontSize", "9pt", size, 11}, // not a number: the default stays
+        {"FontSize", "9pt", size, 11},
         {"FontItalic", "1", italic, 1},
-        {"FontItalic", "2", italic, 0},
-        {"FontBold", "1", [](const Settings& s) { return s.FontBold; }, 1}};
-    for (const Row& r : rows)
-        EXPECT_EQ(r.field(Load({{r.key, r.value}})), r.expected) << r.key << "=" << r.value;
-
+        {"FontItalic", "2", italic, 0}};
+    for (const auto& [key, value, field, expected] : rows)
+        EXPECT_EQ(field(Load({{key, value}})), expected) << key << "=" << value;
     EXPECT_EQ(Load({{"FontName", "Arial  "}}).FontName, "Arial");
     Settings s;
     ApplySetting(s, SettingKeys().at(0), "42\0     "s); // XPos from a blank-filled buffer
@@ -63,15 +53,10 @@ TEST(SettingsRules, DefaultsAndTexts)
                        s.FontName, s.FontSize, s.FontItalic, s.FontBold, s.Volume),
               std::make_tuple(0, 0, 0, 0, 4695, 0, 1, -1, 0, "\x82\x6c\x82\x72\x20\x96\xbe\x92\xa9"s /* ＭＳ 明朝 */,
                               11, false, false, 100));
-
-    const std::string file = DefaultSettingsFile();
-    EXPECT_EQ(file, "[System]\r\nXPos=0\r\nYPos=0\r\nXStart=0\r\nYStart=0\r\nXEnd=354\r\nYEnd=0\r\nVisible=1\r\n\r\n"
-                    "\0\0\0"s);
+    EXPECT_EQ(DefaultSettingsFile(),
+              "[System]\r\nXPos=0\r\nYPos=0\r\nXStart=0\r\nYStart=0\r\nXEnd=354\r\nYEnd=0\r\nVisible=1\r\n\r\n\0\0\0"s);
     // 全てのﾌｧｲﾙ|*.*|ｸﾞﾗﾌｨｯｸ|...|音楽|...|効果音|...|ｱﾆﾒｰｼｮﾝ|*.avi|, in code page 932
     EXPECT_EQ(OpenDialogFilter(), "\x91\x53\x82\xc4\x82\xcc\xcc\xa7\xb2\xd9|*.*|\xb8\xde\xd7\xcc\xa8\xaf\xb8"
                                   "|*.bmp;*.gif;*.jpg|\x89\xb9\x8a\x79|*.mid;*.mp3|\x8c\xf8\x89\xca\x89\xb9"
                                   "|*.wav|\xb1\xc6\xd2\xb0\xbc\xae\xdd|*.avi|");
 }
-
-} // namespace
-} // namespace lt

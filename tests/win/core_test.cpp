@@ -6,33 +6,11 @@
 #include "core/command_queue.h"
 #include "core/file_kind.h"
 #include "core/kind_prefetch.h"
-#include "core/settings_store.h"
 #include "temp_folder.h"
 
-namespace lt {
-namespace {
+using namespace lt;
 
 using Paths = std::vector<std::string>;
-
-TEST(SettingsStore, ProfileFunctionsWithTheirLimits)
-{
-    test::TempFolder dir;
-    const std::string ini = dir.Write("Lumatrove.ini", "[System]\r\nXPos=13.5\r\n[MusicPlayer]\r\nVolume=1000\r\n");
-    AppSettings() = Settings{};
-    LoadSettings(ini);
-    EXPECT_EQ(AppSettings().XPos, 14);
-    EXPECT_EQ(AppSettings().XEnd, 4695) << "a key missing from an existing file takes its read default";
-    EXPECT_EQ(AppSettings().Volume, 100) << "three characters of 1000 are read";
-    EXPECT_EQ(AppSettings().FontName, "\x82\x6c\x82\x72\x20\x96\xbe\x92\xa9"); // ＭＳ 明朝
-
-    AppSettings().Volume = 37;
-    WriteVolume(ini);
-    AppSettings().XPos = -20;
-    WriteSystemSettings(ini);
-    const std::string text = test::TempFolder::Read(ini);
-    EXPECT_NE(text.find("[MusicPlayer]\r\nVolume=37\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("XPos=-20\r\n"), std::string::npos) << text;
-}
 
 TEST(CommandQueue, PiecesDrainInOrderWhileCopiesTakeTurns)
 {
@@ -115,6 +93,3 @@ TEST(KindPrefetch, AnswersLikeTheDiskForItsLifetime)
         dir.Write("0", test::BmpBytes);
     }
 }
-
-} // namespace
-} // namespace lt

@@ -6,12 +6,10 @@
 
 #include <cstring>
 
-#include "controller/drop_hook.h"
 #include "controller/folder_select.h"
 #include "model_fixture.h"
 
-namespace lt {
-namespace {
+using namespace lt;
 
 using test::Paths;
 using FileListTest = test::ModelTest;
@@ -67,47 +65,6 @@ TEST_F(FileListTest, QuietModeAndAFullTable)
     EXPECT_EQ(rec.calls, Paths{"music " + mp3}) << "known files still activate";
 }
 
-// A shell drop block: DROPFILES, then ANSI names each NUL-terminated, then one more NUL.
-HDROP MakeDrop(const Paths& names)
-{
-    std::string list;
-    for (const std::string& n : names)
-        list += n + '\0';
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size() + 1);
-    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    std::memcpy(header + 1, list.data(), list.size());
-    GlobalUnlock(block);
-    return static_cast<HDROP>(block);
-}
-
-TEST_F(FileListTest, DropsOnTheHookedListInTheShellsOrder)
-{
-    HWND parent =
-        CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr, nullptr, nullptr);
-    HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD, 0, 0, 100, 100, parent, nullptr, nullptr, nullptr);
-    DragAcceptFiles(list, TRUE);
-    ASSERT_TRUE(HookWindow(list));
-    EXPECT_FALSE(HookWindow(list)) << "only one hook at a time";
-
-    const std::string c = dir.Write("c.mid", test::MidiBytes), a = dir.Write("a.bmp", test::BmpBytes);
-    const std::string tooLong = dir.Path() + "\\" + std::string(400, 'x') + ".bmp"; // longer than any buffer
-    SendMessageA(list, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({c, tooLong, a})), 0);
-    EXPECT_EQ(rec.calls, (Paths{"music " + c, "list " + c, "picture 2", "list " + a}));
-
-    EXPECT_TRUE(UnhookWindow());
-    EXPECT_FALSE(UnhookWindow());
-    rec.calls.clear();
-    SendMessageA(list, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({a})), 0);
-    EXPECT_TRUE(rec.calls.empty()) << "an unhooked list takes no drops";
-    DestroyWindow(parent);
-
-    const Paths names = {"C:\\a.bmp", "C:\\" + std::string(600, 'n') + ".bmp"};
-    HDROP drop = MakeDrop(names);
-    EXPECT_EQ(DroppedPaths(drop), names) << "long names come back whole";
-    DragFinish(drop);
-}
-
 TEST_F(FileListTest, FolderAddsPlainFilesQuietlyAndPlaysTheLastMidi)
 {
     AddFolderFiles(dir.Path() + "\\");
@@ -128,6 +85,3 @@ TEST_F(FileListTest, FolderAddsPlainFilesQuietlyAndPlaysTheLastMidi)
     EXPECT_EQ(rec.calls, (Paths{"picture 2", "music " + added[2], "list "}))
         << "only the last MIDI file plays, once, and the folder is one rebuild";
 }
-
-} // namespace
-} // namespace lt

@@ -10,8 +10,7 @@
 #include "music/mp3_library.h"
 #include "temp_folder.h"
 
-namespace lt {
-namespace {
+using namespace lt;
 
 // The controller's unload work (the volume written to the settings file)
 // runs once, at the end of a session too, and never after a failed start.
@@ -67,6 +66,3 @@ TEST_F(MainFormTest, TheEndOfASessionStoresTheVolumeOnce)
     }
     EXPECT_EQ(Ini().find("Volume=7"), std::string::npos) << "the window's end ran the unload again";
 }
-
-} // namespace
-} // namespace lt

@@ -36,14 +36,11 @@ protected:
     void SetUp() override
     {
         Reset();
-        SetMediaOpener(&rec);
-        SetListDisplay(&rec);
+        SetMediaOpener(&rec), SetListDisplay(&rec);
     }
     void TearDown() override
     {
-        SetMediaOpener(nullptr);
-        SetListDisplay(nullptr);
-        SetListReader(nullptr);
+        SetMediaOpener(nullptr), SetListDisplay(nullptr), SetListReader(nullptr);
         FileList() = FileListState{};
     }
     void Reset() // an empty list and a fresh recorder

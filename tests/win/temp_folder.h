@@ -17,14 +17,13 @@ public:
         static std::atomic<int> serial{0};
         char temp[MAX_PATH] = {};
         GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "lt-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(serial++);
+        path_ = temp + ("lt-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(serial++));
         CreateDirectoryA(path_.c_str(), nullptr);
     }
     ~TempFolder()
     {
         const std::string from = path_ + std::string(2, '\0');
-        SHFILEOPSTRUCTA op{nullptr, FO_DELETE, from.c_str()};
-        op.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+        SHFILEOPSTRUCTA op{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI};
         SHFileOperationA(&op);
     }
     TempFolder(const TempFolder&) = delete;
@@ -35,35 +34,28 @@ public:
     // Writes bytes to name and returns its full path.
     std::string Write(std::string_view name, std::string_view bytes) const
     {
-        const std::string full = File(name);
-        HANDLE f = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE f = CreateFileA(File(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD put = 0;
         WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
         CloseHandle(f);
-        return full;
+        return File(name);
     }
     // Whole content of the file at a full path, or "<missing>".
     static std::string Read(const std::string& path)
     {
         HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (f == INVALID_HANDLE_VALUE)
-            return "<missing>";
-        std::string out(GetFileSize(f, nullptr), '\0');
+        std::string out(f == INVALID_HANDLE_VALUE ? 0 : GetFileSize(f, nullptr), '\0');
         DWORD got = 0;
-        ReadFile(f, out.data(), static_cast<DWORD>(out.size()), &got, nullptr);
+        const bool read = f != INVALID_HANDLE_VALUE && ReadFile(f, out.data(), out.size(), &got, nullptr);
         CloseHandle(f);
-        out.resize(got);
-        return out;
+        return read ? out.substr(0, got) : "<missing>";
     }
 
 private:
     std::string path_;
 };
 
-inline constexpr std::string_view BmpBytes{"BM\x3a\0\0\0", 6};
-inline constexpr std::string_view MidiBytes{"MThd\0\0\0\x06", 8};
-inline constexpr std::string_view WavBytes{"RIFF\x24\0\0\0WAVEfmt ", 16};
-inline constexpr std::string_view AviBytes{"RIFF\x24\0\0\0AVI LIST", 16};
-inline constexpr std::string_view Mp3Bytes{"\xff\xfb\x90\x44", 4};
+inline constexpr std::string_view BmpBytes{"BM\x3a\0\0\0", 6}, MidiBytes{"MThd\0\0\0\x06", 8},
+    WavBytes{"RIFF\x24\0\0\0WAVEfmt ", 16}, AviBytes{"RIFF\x24\0\0\0AVI LIST", 16}, Mp3Bytes{"\xff\xfb\x90\x44", 4};
 
 } // namespace lt::test
