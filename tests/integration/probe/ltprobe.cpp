@@ -63,6 +63,7 @@
 
 #include "dialogs.h"
 #include "drop.h"
+#include "together.h"
 #include "wait.h"
 
 namespace lt::probe {
@@ -734,6 +735,20 @@ int Dismiss(Context& c)
     return 0;
 }
 
+// start-together EXE TAIL...: copies started at one moment; prints how many still run.
+int Together(Context& c)
+{
+    if (c.args.size() < 2)
+        return Usage();
+    std::string error;
+    const int running = StartTogether(c.args[0], {c.args.begin() + 1, c.args.end()}, DefaultTimeoutMs * 3, error);
+    if (running < 0)
+        Err(error);
+    else
+        Out("running=" + std::to_string(running));
+    return running < 0;
+}
+
 int Drop(Context& c)
 {
     if (c.args.empty())
@@ -771,6 +786,7 @@ constexpr Command Commands[] = {
     {L"drop", Drop, true},
     {L"windows", Windows, false},
     {L"start", Start, false},
+    {L"start-together", Together, false},
     {L"dismiss", Dismiss, true},
     // Driving the controller's buttons, list, menu and dialogs.
     {L"press", Press, true},
