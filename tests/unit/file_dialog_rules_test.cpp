@@ -11,10 +11,11 @@ using Strings = std::vector<std::pair<std::string, std::string>>;
 TEST(FileDialogRules, FilterAndBuffers)
 {
     // ポ (83 7C): its trail byte is a bar, not a separator; a lone lead byte at the end stands alone.
-    for (const auto& [in, out] : Strings{{"A|*.a|B|*.b", "A\0*.a\0B\0*.b\0\0"s},
-                                         {"", "\0\0"s},
-                                         {"\x83\x7c|*.p", "\x83\x7c\0*.p\0\0"s},
-                                         {"a|\x83", "a\0\x83\0\0"s}}) {
+    const Strings filters = {{"A|*.a|B|*.b", "A\0*.a\0B\0*.b\0\0"s},
+                             {"", "\0\0"s},
+                             {"\x83\x7c|*.p", "\x83\x7c\0*.p\0\0"s},
+                             {"a|\x83", "a\0\x83\0\0"s}};
+    for (const auto& [in, out] : filters) {
         const auto converted = PlatformFilter(in); // the platform reads up to the terminator
         EXPECT_EQ(std::string(converted.c_str(), converted.size() + 1), out) << in;
     }
@@ -38,14 +39,15 @@ TEST(FileDialogRules, FilterAndBuffers)
 TEST(FileDialogRules, FolderAndLongNames)
 {
     // One trailing backslash goes; ソ and 表 end in 5C without being separators.
-    for (const auto& [path, folder] : Strings{{"C:\\dir\\a.bmp", "C:\\dir"},
-                                              {"C:\\a.bmp", "C:"},
-                                              {"C:a.bmp", "C:"},
-                                              {"\\\\server\\share\\x.txt", "\\\\server\\share"},
-                                              {"x.txt", ""},
-                                              {"C:\\dir\\\\a", "C:\\dir\\"},
-                                              {"C:\\\x83\x5c", "C:"},
-                                              {"C:\\\x95\x5c\\\x95\x5c.bmp", "C:\\\x95\x5c"}})
+    const Strings folders = {{"C:\\dir\\a.bmp", "C:\\dir"},
+                             {"C:\\a.bmp", "C:"},
+                             {"C:a.bmp", "C:"},
+                             {"\\\\server\\share\\x.txt", "\\\\server\\share"},
+                             {"x.txt", ""},
+                             {"C:\\dir\\\\a", "C:\\dir\\"},
+                             {"C:\\\x83\x5c", "C:"},
+                             {"C:\\\x95\x5c\\\x95\x5c.bmp", "C:\\\x95\x5c"}};
+    for (const auto& [path, folder] : folders)
         EXPECT_EQ(FolderPart(path), folder) << path;
 
     const std::map<std::string, std::string> disk = {{"C:\\PROGRA~1", "Program Files"}, {"C:\\\x83\x5c", "x"}};
@@ -54,10 +56,9 @@ TEST(FileDialogRules, FolderAndLongNames)
         return it == disk.end() ? std::nullopt : std::optional(it->second);
     };
     // A component the disk does not know is left out.
-    for (const auto& [path, longForm] : Strings{{"C:\\PROGRA~1\\GONE", "C:\\Program Files"},
-                                                {"C:\\\x83\x5c", "C:\\x"},
-                                                {"C:", "C:"},
-                                                {"\x83\x5c", "\x83\x5c"}})
+    const Strings longForms = {
+        {"C:\\PROGRA~1\\GONE", "C:\\Program Files"}, {"C:\\\x83\x5c", "C:\\x"}, {"C:", "C:"}, {"\x83\x5c", "\x83\x5c"}};
+    for (const auto& [path, longForm] : longForms)
         EXPECT_EQ(LongNameForm(path, lookup), longForm) << path;
 }
 

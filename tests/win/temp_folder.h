@@ -23,7 +23,8 @@ public:
     ~TempFolder()
     {
         const std::string from = path_ + std::string(2, '\0');
-        SHFILEOPSTRUCTA op{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI};
+        SHFILEOPSTRUCTA op{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI,
+                           FALSE,   nullptr,   nullptr};
         SHFileOperationA(&op);
     }
     TempFolder(const TempFolder&) = delete;
