@@ -61,12 +61,9 @@ TEST(CommandQueue, PiecesDrainInOrderWhileCopiesTakeTurns)
 TEST(KindPrefetch, AnswersLikeTheDiskForItsLifetime)
 {
     test::TempFolder dir;
-    const std::pair<bool, FileKind> expected[] = {// picture, MIDI, text, missing, hidden
-                                                  {true, FileKind::Picture},
-                                                  {true, FileKind::Midi},
-                                                  {true, FileKind::None},
-                                                  {false, {}},
-                                                  {false, {}}};
+    // Rows of five: picture, MIDI, text, missing, hidden.
+    const std::pair<bool, FileKind> expected[] = {
+        {true, FileKind::Picture}, {true, FileKind::Midi}, {true, FileKind::None}, {false, {}}, {false, {}}};
     Paths paths;
     for (int i = 0; i < 100; ++i) {
         const std::string n = std::to_string(i);

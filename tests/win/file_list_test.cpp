@@ -1,11 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <windows.h>
-#include <shellapi.h>
-#include <shlobj.h>
-
-#include <cstring>
-
 #include "controller/folder_select.h"
 #include "model_fixture.h"
 
