@@ -6,17 +6,17 @@ namespace {
 
 struct MenuItem {
     FileListCommand Command;
-    const char* Caption; // Shift-JIS; null for a separator
+    const char* Caption; // null for a separator
 };
 
 constexpr MenuItem Items[] = {
-    {FileListCommand::Open, "\x93\xc7\x8d\x9e\x28\x26\x4f\x29"},                  // 読込(&O)
-    {FileListCommand::Folder, "\xcc\xab\xd9\xc0\xde\x28\x26\x46\x29"},            // ﾌｫﾙﾀﾞ(&F)
-    {FileListCommand::Close, "\xcc\xa7\xb2\xd9\x8f\xc1\x8b\x8e\x28\x26\x43\x29"}, // ﾌｧｲﾙ消去(&C)
-    {FileListCommand::Clear, "\x91\x53\x8f\xc1\x8b\x8e\x28\x26\x41\x29"},         // 全消去(&A)
-    {FileListCommand::List, "\xd8\xbd\xc4\x8f\x6f\x97\xcd\x28\x26\x4c\x29"},      // ﾘｽﾄ出力(&L)
+    {FileListCommand::Open, "読込(&O)"},
+    {FileListCommand::Folder, "ﾌｫﾙﾀﾞ(&F)"},
+    {FileListCommand::Close, "ﾌｧｲﾙ消去(&C)"},
+    {FileListCommand::Clear, "全消去(&A)"},
+    {FileListCommand::List, "ﾘｽﾄ出力(&L)"},
     {FileListCommand::None, nullptr},
-    {FileListCommand::Exit, "\x8f\x49\x97\xb9\x28\x41\x6c\x74\x2b\x46\x34\x29"}, // 終了(Alt+F4)
+    {FileListCommand::Exit, "終了(Alt+F4)"},
 };
 
 } // namespace

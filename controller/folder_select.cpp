@@ -5,6 +5,7 @@
 #include "core/file_kind.h"
 #include "core/file_list.h"
 #include "core/kind_prefetch.h"
+#include "core/path_rules.h"
 #include "core/win_handles.h"
 
 namespace lt {
@@ -14,9 +15,7 @@ std::string BrowseForFolder(HWND owner)
     char path[MAX_PATH] = {};
     BROWSEINFOA info{};
     info.hwndOwner = owner;
-    // "フォルダを選択してください"
-    info.lpszTitle = "\x83\x74\x83\x48\x83\x8b\x83\x5f\x82\xf0\x91\x49\x91\xf0\x82\xb5\x82\xc4\x82\xad\x82\xbe"
-                     "\x82\xb3\x82\xa2";
+    info.lpszTitle = "フォルダを選択してください";
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     LPITEMIDLIST chosen = SHBrowseForFolderA(&info);
     if (!chosen)
@@ -70,8 +69,7 @@ void AddQuietly(const std::vector<std::string>& files)
 
 void AddFolderFiles(std::string folder)
 {
-    if (folder.empty() || folder.back() != '\\')
-        folder += '\\';
+    folder = WithTrailingSeparator(folder);
     {
         ListModeScope batch(true, false);
         // Every file of the folder is collected; the list itself stops at

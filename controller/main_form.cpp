@@ -32,11 +32,8 @@ constexpr DWORD AppendEveryMs = 100;
 // Rebuild counter for outside observers (tests, benchmarks).
 constexpr const char* ListBuildsProp = "LtListBuilds";
 
-// "Mp3の再生準備に失敗しました"
-constexpr const char* Mp3InitFailed =
-    "Mp3\x82\xcc\x8d\xc4\x90\xb6\x8f\x80\x94\xf5\x82\xc9\x8e\xb8\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd";
-// "ＭＳ 明朝"
-constexpr const char* ListFontFace = "\x82\x6c\x82\x72\x20\x96\xbe\x92\xa9";
+constexpr const char* Mp3InitFailed = "Mp3の再生準備に失敗しました";
+constexpr const char* ListFontFace = "ＭＳ 明朝";
 
 // List colours, to sit in the skin's dark panel.
 constexpr COLORREF ListBack = RGB(16, 24, 40);
@@ -146,6 +143,10 @@ LRESULT MainForm::WndProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_CLOSE:
         Exit();
         return 0;
+    case WM_ENDSESSION:
+        if (wp)
+            OnUnload(); // the session ends the process without WM_DESTROY
+        return 0;
     case WM_DESTROY:
         OnUnload();
         return 0;
@@ -191,11 +192,14 @@ bool MainForm::OnLoad()
     SetTimer(hwnd_, TimFile, TimFileMs, nullptr);
     SetTimer(hwnd_, TimMouse, TimMouseMs, nullptr);
     Reflect();
+    loaded_ = true;
     return true;
 }
 
 void MainForm::OnUnload()
 {
+    if (!std::exchange(loaded_, false))
+        return; // a failed start writes nothing; the end of a session ran it already
     KillTimer(hwnd_, TimFile);
     KillTimer(hwnd_, TimMouse);
     UnhookWindow();

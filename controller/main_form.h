@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "controller/list_display_rules.h"
@@ -85,6 +86,7 @@ private:
     bool pinned_ = false;
     int leaveCounter_ = 0;
     bool draining_ = false;
+    bool loaded_ = false; // from a complete load until the unload work ran
     long listBuilds_ = 0;
     // The lines show entries 1 to shownThrough_ as they were after that
     // many removals from the table.

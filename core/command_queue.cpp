@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <new>
 
 #include "core/command_queue_format.h"
 #include "core/file_io.h"
@@ -18,25 +19,39 @@ constexpr int WriterAttempts = 250;
 constexpr int ReaderAttempts = 10;
 constexpr DWORD RetryPauseMs = 20;
 
-// A queue file is a few paths; one this large is damaged.
-constexpr DWORD MaxQueueBytes = 64u << 20;
+// A queue holds the paths of the starts since the last tick: a few, or at
+// most some thousands. One larger than this is damaged; only its start is
+// read, so memory stays bounded whatever the file holds.
+constexpr DWORD MaxQueueBytes = 8u << 20;
 
-bool ReadAll(HANDLE file, std::vector<std::uint8_t>& out)
+// The file's first MaxQueueBytes; *whole false when there was more.
+bool ReadStart(HANDLE file, std::vector<std::uint8_t>& out, bool* whole)
 {
     std::string bytes;
-    bool whole = false;
-    if (!ReadBytes(file, bytes, MaxQueueBytes, &whole) || !whole)
+    if (!ReadBytes(file, bytes, MaxQueueBytes, whole))
         return false;
-    out.assign(bytes.begin(), bytes.end());
+    try {
+        out.assign(bytes.begin(), bytes.end());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     return true;
 }
 
-bool WriteAll(HANDLE file, const std::vector<std::uint8_t>& data)
+bool WriteAt(HANDLE file, std::size_t offset, const std::vector<std::uint8_t>& image, std::size_t count)
 {
-    if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
+    if (SetFilePointer(file, static_cast<LONG>(offset), nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER)
         return false;
-    return WriteBytes(file, std::string_view(reinterpret_cast<const char*>(data.data()), data.size())) &&
-           SetEndOfFile(file) != 0;
+    return WriteBytes(file, std::string_view(reinterpret_cast<const char*>(image.data()) + offset, count));
+}
+
+// The new record goes after the last whole one and the count is written
+// last: a write cut short (a full disk) leaves the old count, so the reader
+// still finds every earlier record whole and never the half one.
+bool WriteRecord(HANDLE file, const std::vector<std::uint8_t>& image, std::size_t from)
+{
+    return WriteAt(file, from, image, image.size() - from) && SetEndOfFile(file) != 0 &&
+           WriteAt(file, 0, image, 2);
 }
 
 } // namespace
@@ -52,11 +67,13 @@ bool AppendToQueue(const std::string& queuePath, std::string_view piece)
             continue;
         }
         std::vector<std::uint8_t> image;
-        if (!ReadAll(file.get(), image))
+        bool whole = false;
+        if (!ReadStart(file.get(), image, &whole) || !whole)
             return false;
+        const std::size_t from = EndOfRecords(image).Offset;
         if (!AppendRecord(image, piece))
             return false;
-        return WriteAll(file.get(), image);
+        return WriteRecord(file.get(), image, from);
     }
     return false;
 }
@@ -78,7 +95,7 @@ DrainResult DrainQueue(const std::string& queuePath, std::vector<std::string>& p
             continue;
         }
         std::vector<std::uint8_t> image;
-        ReadAll(file.get(), image); // a damaged file still gets removed
+        ReadStart(file.get(), image, nullptr); // a damaged file still gets removed
         paths = ParseQueue(image);
         return DrainResult::Drained;
     }

@@ -68,18 +68,47 @@ std::vector<std::string> SplitPieces(std::string_view rest)
     return pieces;
 }
 
+namespace {
+
+// Walks the whole records the count announces; stops at the first that does
+// not fit, so a damaged or cut image never reads past its end.
+template <typename F> QueueEnd WalkRecords(const std::vector<std::uint8_t>& image, F take)
+{
+    if (image.size() < 2)
+        return {};
+    // A damaged (negative) count reads as a large one: the walk still stops
+    // at the first record that does not fit.
+    const unsigned count = ReadU16(image, 0);
+    QueueEnd end{0, 2};
+    while (end.Count < count && image.size() - end.Offset >= 2) {
+        const std::size_t length = ReadU16(image, end.Offset);
+        if (image.size() - end.Offset - 2 < length)
+            break;
+        take(reinterpret_cast<const char*>(image.data() + end.Offset + 2), length);
+        end.Offset += 2 + length;
+        ++end.Count;
+    }
+    return end;
+}
+
+} // namespace
+
+QueueEnd EndOfRecords(const std::vector<std::uint8_t>& image)
+{
+    return WalkRecords(image, [](const char*, std::size_t) {});
+}
+
 bool AppendRecord(std::vector<std::uint8_t>& image, std::string_view piece)
 {
-    if (piece.size() > MaxRecordBytes)
+    const QueueEnd end = EndOfRecords(image);
+    if (piece.size() > MaxRecordBytes || end.Count >= MaxRecords)
         return false;
-    // A file too short to hold its count is started afresh rather than
-    // appended to at a position the reader would misread.
-    const unsigned count = image.size() < 2 ? 0 : ReadU16(image, 0);
-    if (count >= MaxRecords)
-        return false;
+    // Bytes after the last whole record (a write cut short) are dropped; a
+    // file too short to hold its count starts afresh.
+    image.resize(end.Offset);
     if (image.size() < 2)
         image.assign(2, 0);
-    WriteU16(image, 0, count + 1);
+    WriteU16(image, 0, end.Count + 1);
     const std::size_t at = image.size();
     image.resize(at + 2 + piece.size());
     WriteU16(image, at, static_cast<unsigned>(piece.size()));
@@ -90,22 +119,7 @@ bool AppendRecord(std::vector<std::uint8_t>& image, std::string_view piece)
 std::vector<std::string> ParseQueue(const std::vector<std::uint8_t>& image)
 {
     std::vector<std::string> records;
-    if (image.size() < 2)
-        return records;
-    // A damaged (negative) count reads as a large one: the loop still stops
-    // at the first record that does not fit.
-    const unsigned count = ReadU16(image, 0);
-    std::size_t at = 2;
-    for (unsigned r = 0; r < count; ++r) {
-        if (image.size() - at < 2)
-            break;
-        const std::size_t length = ReadU16(image, at);
-        if (image.size() - at - 2 < length)
-            break;
-        const auto* bytes = reinterpret_cast<const char*>(image.data() + at + 2);
-        records.emplace_back(bytes, length);
-        at += 2 + length;
-    }
+    WalkRecords(image, [&](const char* bytes, std::size_t length) { records.emplace_back(bytes, length); });
     return records;
 }
 

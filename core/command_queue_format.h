@@ -15,8 +15,17 @@ std::string ArgumentsOf(std::string_view fullCommandLine);
 // Pieces separated by CR LF, in order. An empty text gives no pieces.
 std::vector<std::string> SplitPieces(std::string_view arguments);
 
-// Adds one record to a queue image (empty image = new file) and bumps the
-// count. Returns false (image untouched) when the count or the piece length
+// The whole records at the start of a queue image: how many, and the offset
+// just after the last one (0 for an image too short to hold its count).
+struct QueueEnd {
+    unsigned Count = 0;
+    std::size_t Offset = 0;
+};
+QueueEnd EndOfRecords(const std::vector<std::uint8_t>& image);
+
+// Adds one record after the last whole record of a queue image (empty image
+// = new file), dropping whatever follows it, and sets the count to the whole
+// records. Returns false (image untouched) when the count or the piece length
 // would not fit its 16-bit field.
 bool AppendRecord(std::vector<std::uint8_t>& image, std::string_view piece);
 

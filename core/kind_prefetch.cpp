@@ -1,7 +1,8 @@
 #include "core/kind_prefetch.h"
 
 #include <algorithm>
-#include <thread>
+#include <exception>
+#include <new>
 
 #include "core/file_kind.h"
 #include "core/file_kind_cache.h"
@@ -14,29 +15,34 @@ namespace {
 constexpr std::size_t MinBatch = 64;
 constexpr unsigned MaxWorkers = 4;
 
-} // namespace
-
-KindPrefetch::KindPrefetch(const std::vector<std::string>& paths)
+std::unique_ptr<KnownFiles> Classify(const std::vector<std::string>& paths, const WorkerStart& start)
 {
-    if (paths.size() < MinBatch || PrefetchedKinds())
-        return;
     std::vector<KnownFile> found(paths.size());
-    unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, MaxWorkers);
-    auto classify = [&](std::size_t from, std::size_t to) {
+    const unsigned workers = std::clamp(std::thread::hardware_concurrency(), 1u, MaxWorkers);
+    const std::size_t slice = (paths.size() + workers - 1) / workers;
+    auto classify = [&](std::size_t from) {
+        const std::size_t to = std::min(paths.size(), from + slice);
         for (std::size_t i = from; i < to; ++i) {
             found[i].Exists = ExistsOnDisk(paths[i]);
             found[i].Kind = found[i].Exists ? KindOnDisk(paths[i]) : FileKind::None;
         }
     };
     std::vector<std::thread> threads;
-    const std::size_t slice = (paths.size() + workers - 1) / workers;
-    for (unsigned w = 1; w < workers; ++w) {
-        std::size_t from = std::min(paths.size(), slice * w);
-        std::size_t to = std::min(paths.size(), from + slice);
-        if (from < to)
-            threads.emplace_back(classify, from, to);
+    threads.reserve(workers);
+    std::vector<std::size_t> inLine;
+    inLine.reserve(workers);
+    inLine.push_back(0);
+    for (std::size_t from = slice; from < paths.size(); from += slice) {
+        // A worker that cannot start leaves its share to this thread.
+        try {
+            auto job = [&classify, from] { classify(from); };
+            threads.push_back(start ? start(job) : std::thread(job));
+        } catch (const std::exception&) {
+            inLine.push_back(from);
+        }
     }
-    classify(0, std::min(paths.size(), slice));
+    for (std::size_t from : inLine)
+        classify(from);
     for (std::thread& t : threads)
         t.join();
 
@@ -44,8 +50,21 @@ KindPrefetch::KindPrefetch(const std::vector<std::string>& paths)
     table->reserve(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i)
         table->try_emplace(paths[i], found[i]);
-    SetPrefetchedKinds(std::move(table));
-    active_ = true;
+    return table;
+}
+
+} // namespace
+
+KindPrefetch::KindPrefetch(const std::vector<std::string>& paths, const WorkerStart& start)
+{
+    if (paths.size() < MinBatch || PrefetchedKinds())
+        return;
+    // Without the table (no memory) each file is simply classified when added.
+    try {
+        SetPrefetchedKinds(Classify(paths, start));
+        active_ = true;
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 KindPrefetch::~KindPrefetch()

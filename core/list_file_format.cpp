@@ -1,5 +1,6 @@
 #include "core/list_file_format.h"
 
+#include "core/path_rules.h"
 #include "core/text_rules.h"
 
 namespace lt {
@@ -23,8 +24,6 @@ bool IsSeparator(char c)
 
 constexpr std::string_view Magic = "LUMATROVELIST";
 
-// The longest path the wide platform calls accept.
-constexpr std::size_t MaxPathBytes = 32767;
 
 } // namespace
 
@@ -91,19 +90,6 @@ std::string ListFileImage(const FileTable& table)
         image += "\r\n";
     }
     return image;
-}
-
-std::string FolderPrefix(std::string_view path)
-{
-    std::size_t end = 0; // one past the last backslash
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (IsSjisLead(static_cast<unsigned char>(path[i]))) {
-            ++i;
-        } else if (path[i] == '\\') {
-            end = i + 1;
-        }
-    }
-    return std::string(path.substr(0, end));
 }
 
 std::string M3uCandidate(std::string_view m3uPath, std::string_view field)

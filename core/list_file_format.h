@@ -12,6 +12,13 @@ namespace lt {
 inline constexpr int ListVersionMajor = 5;
 inline constexpr int ListVersionMinor = 0;
 
+// The longest path the ANSI file calls take, without its terminator.
+inline constexpr std::size_t MaxPathBytes = 259;
+
+// The largest list a reader takes in: the header and a full list of longest
+// paths, quoted, each with an information line beside it as play lists have.
+inline constexpr std::size_t MaxListFileBytes = (FileTable::Capacity + 1) * 2 * (MaxPathBytes + 4);
+
 // "LumatroveList Ver5.0", without the line end.
 std::string ListHeaderLine();
 
@@ -44,15 +51,11 @@ std::string ListFieldText(std::string_view path);
 // The whole file: header CR LF, then every entry's path CR LF in list order.
 std::string ListFileImage(const FileTable& table);
 
-// The path up to and including its last backslash ("" when it has none).
-// Shift-JIS aware: a trail byte 0x5C is not a backslash.
-std::string FolderPrefix(std::string_view path);
-
 // Where an M3U field points: the M3U file's folder followed by the field.
 std::string M3uCandidate(std::string_view m3uPath, std::string_view field);
 
 // False for fields that cannot name a file and must not reach the platform:
-// empty, longer than any Windows path, or holding control bytes (a NUL would
+// empty, longer than the ANSI file calls take, or holding control bytes (a NUL would
 // cut the path short and name some other file).
 bool CanNamePath(std::string_view field);
 

@@ -10,6 +10,8 @@
 #include "core/file_list.h"
 #include "core/kind_prefetch.h"
 #include "core/list_file_format.h"
+#include "core/path_rules.h"
+#include "core/startup.h"
 #include "core/text_rules.h"
 #include "core/win_handles.h"
 #include "dialogs/file_dialogs.h"
@@ -18,8 +20,10 @@ namespace lt {
 
 namespace {
 
-// Far beyond 10000 paths; a larger file is junk and only its start is read.
-constexpr DWORD MaxListBytes = 64u << 20;
+
+// Fields taken from one list: room for the entries of a full list with an
+// information line beside each (play lists have them), and no more.
+constexpr std::size_t MaxListFields = 4 * FileTable::Capacity;
 
 // Lists naming lists naming lists...: a chain this deep is not a real list,
 // and each level costs stack.
@@ -33,7 +37,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path)
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     std::string text;
-    if (!file || !ReadBytes(file.get(), text, MaxListBytes))
+    // Only the start of a larger file is read: it is not one of ours, and
+    // memory stays bounded whatever it holds.
+    if (!file || !ReadBytes(file.get(), text, static_cast<DWORD>(MaxListFileBytes)))
         return std::nullopt;
     return text;
 }
@@ -116,8 +122,8 @@ private:
         if (const std::optional<std::string> text = ReadWholeFile(path)) {
             FieldReader fields(*text);
             if (IsListHeader(fields.Next())) {
-                while (!fields.AtEnd())
-                    names.push_back(fields.Next());
+                while (!fields.AtEnd() && names.size() < MaxListFields)
+                    TakeField(fields.Next(), names);
             }
         }
         return AddAll(names);
@@ -133,17 +139,22 @@ private:
             do {
                 const std::string field = fields.Next();
                 if (!field.empty())
-                    names.push_back(M3uCandidate(path, field));
-            } while (!fields.AtEnd());
+                    TakeField(M3uCandidate(path, field), names);
+            } while (!fields.AtEnd() && names.size() < MaxListFields);
         }
         return AddAll(names);
     }
 
+    static void TakeField(std::string field, std::vector<std::string>& names)
+    {
+        if (CanNamePath(field))
+            names.push_back(std::move(field));
+    }
+
     // Adds the named files in order and returns the first music among them.
     // Stops when the program ends meanwhile.
-    std::string AddAll(std::vector<std::string>& names)
+    std::string AddAll(const std::vector<std::string>& names)
     {
-        std::erase_if(names, [](const std::string& name) { return !CanNamePath(name); });
         KindPrefetch prefetch(names);
         std::string firstMusic;
         for (const std::string& name : names)
@@ -194,31 +205,41 @@ void InstallListReader()
 
 namespace {
 
-// "Lumatrove List(*.ltl)|*.ltl|全てのﾌｧｲﾙ(*.*)|*.*"
-const char* const ListFilter = "Lumatrove List(*.ltl)|*.ltl|\x91\x53\x82\xc4\x82\xcc\xcc\xa7\xb2\xd9(*.*)|*.*";
+const char* const ListFilter = "Lumatrove List(*.ltl)|*.ltl|全てのﾌｧｲﾙ(*.*)|*.*";
 // The dialog appends the default extension as it is, so it is "ltl", not a
 // pattern: "*.ltl" turned a typed "list" into "list.*.ltl".
 const char* const ListExtension = "ltl";
 
-template <typename Ask> void SaveWith(Ask ask)
+// The old file is kept when the new one cannot be written; the user hears
+// of it with the path, since nothing else shows that the save did not happen.
+template <typename Ask> void SaveWith(HWND owner, Ask ask, const DialogPlatform& platform)
 {
     std::string name = g_listFilePath;
     if (!ask(name))
         return;
-    if (WriteListFile(name, FileList().Table))
+    if (WriteListFile(name, FileList().Table)) {
         g_listFilePath = name;
+        return;
+    }
+    const std::string text = "リストを保存できませんでした。\r\n" + name;
+    if (platform.ReportFailure)
+        platform.ReportFailure(owner, text);
+    else
+        MessageBoxA(owner, text.c_str(), AppTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
 } // namespace
 
 void SaveListFile(HWND owner)
 {
-    SaveWith([&](std::string& name) { return AskSaveFile(owner, name, ListFilter, ListExtension); });
+    SaveWith(owner, [&](std::string& name) { return AskSaveFile(owner, name, ListFilter, ListExtension); },
+             DialogPlatform{});
 }
 
 void SaveListFile(HWND owner, const DialogPlatform& platform)
 {
-    SaveWith([&](std::string& name) { return AskSaveFile(owner, name, ListFilter, ListExtension, platform); });
+    SaveWith(owner, [&](std::string& name) { return AskSaveFile(owner, name, ListFilter, ListExtension, platform); },
+             platform);
 }
 
 bool WriteListFile(const std::string& path, const FileTable& table)

@@ -10,8 +10,7 @@ namespace lt {
 
 namespace {
 
-// "ＭＳ 明朝"
-constexpr const char* DefaultFontName = "\x82\x6c\x82\x72\x20\x96\xbe\x92\xa9";
+constexpr const char* DefaultFontName = "ＭＳ 明朝";
 
 template <typename T> T Clamp(std::int64_t value)
 {
@@ -142,16 +141,7 @@ std::string DefaultSettingsFile()
 
 std::string OpenDialogFilter()
 {
-    return "\x91\x53\x82\xc4\x82\xcc\xcc\xa7\xb2\xd9"
-           "|*.*|" // 全てのﾌｧｲﾙ
-           "\xb8\xde\xd7\xcc\xa8\xaf\xb8"
-           "|*.bmp;*.gif;*.jpg|" // ｸﾞﾗﾌｨｯｸ
-           "\x89\xb9\x8a\x79"
-           "|*.mid;*.mp3|" // 音楽
-           "\x8c\xf8\x89\xca\x89\xb9"
-           "|*.wav|" // 効果音
-           "\xb1\xc6\xd2\xb0\xbc\xae\xdd"
-           "|*.avi|"; // ｱﾆﾒｰｼｮﾝ
+    return "全てのﾌｧｲﾙ|*.*|ｸﾞﾗﾌｨｯｸ|*.bmp;*.gif;*.jpg|音楽|*.mid;*.mp3|効果音|*.wav|ｱﾆﾒｰｼｮﾝ|*.avi|";
 }
 
 std::string SettingText(std::int64_t value)

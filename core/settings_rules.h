@@ -13,7 +13,7 @@ struct Settings {
     std::int16_t Visible = 1;
     std::int16_t MidiDevice = -1;
     std::int32_t ErrorWait = 0;
-    std::string FontName = "\x82\x6c\x82\x72\x20\x96\xbe\x92\xa9"; // "ＭＳ 明朝"
+    std::string FontName = "ＭＳ 明朝";
     std::int16_t FontSize = 11;
     bool FontItalic = false;
     bool FontBold = false;

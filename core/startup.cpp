@@ -2,11 +2,15 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "controller/main_form.h"
 #include "controller/media_router.h"
 #include "core/app_paths.h"
 #include "core/command_queue.h"
 #include "core/command_queue_format.h"
+#include "core/file_io.h"
 #include "core/list_files.h"
 #include "core/settings_store.h"
 #include "core/win_handles.h"
@@ -27,32 +31,53 @@ bool Exists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Writes one of our raw resources to a file; failures are not reported.
+// Writes one of our raw resources to a new file. It is written under a
+// name of its own and then renamed, so another copy starting at the same
+// moment never loads or reads half a file. Failures are not reported.
 bool WriteResource(const char* type, int id, const std::string& path)
 {
     HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(id), type);
     HGLOBAL data = res ? LoadResource(nullptr, res) : nullptr;
-    const void* bytes = data ? LockResource(data) : nullptr;
-    DWORD size = res ? SizeofResource(nullptr, res) : 0;
+    const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
+    const DWORD size = res ? SizeofResource(nullptr, res) : 0;
     if (!bytes)
         return false;
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::string temp = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+    FileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
-    DWORD put = 0;
-    bool ok = WriteFile(file.get(), bytes, size, &put, nullptr) && put == size;
+    bool ok = WriteBytes(file.get(), std::string_view(bytes, size));
     file.reset();
+    ok = ok && MoveFileA(temp.c_str(), path.c_str()); // fails when another copy was first
     if (!ok)
-        DeleteFileA(path.c_str());
+        DeleteFileA(temp.c_str());
     return ok;
 }
 
-// The MP3 library is loaded from the Windows folder, else from beside the
-// program. The Windows folder may not be writable; only then is a copy
-// extracted to the temporary folder and loaded from there.
+// An admin may have put the settings in the Windows folder; a per-user home
+// starts from them rather than from the defaults.
+void PrepareHome(const AppPaths& paths)
+{
+    if (!Exists(paths.SettingsFile)) {
+        const std::string shared = paths.WindowsDir + "\\Lumatrove.ini";
+        if (paths.HomeDir == paths.WindowsDir || !CopyFileA(shared.c_str(), paths.SettingsFile.c_str(), TRUE))
+            WriteResource("ini", IDR_DEFAULT_INI, paths.SettingsFile);
+    }
+    if (!Exists(paths.Mp3Library))
+        WriteResource("data", IDR_LTMP3_DLL, paths.Mp3Library);
+}
+
+// The MP3 library is loaded from the Windows folder, else from the home (the
+// per-user folder when the Windows folder takes no files), else from beside
+// the program. Only when all fail is a copy extracted to the temporary folder.
 bool LoadMp3Library()
 {
-    if (Mp3().Load({Paths().Mp3Library, Paths().ProgramDir + "ltmp3.dll"}))
+    const AppPaths& paths = Paths();
+    std::vector<std::string> candidates{paths.WindowsDir + "\\ltmp3.dll"};
+    if (paths.Mp3Library != candidates.front())
+        candidates.push_back(paths.Mp3Library);
+    candidates.push_back(paths.ProgramDir + "ltmp3.dll");
+    if (Mp3().Load(candidates))
         return true;
     char temp[MAX_PATH] = {};
     if (!GetTempPathA(MAX_PATH, temp))
@@ -65,13 +90,36 @@ bool LoadMp3Library()
     return Mp3().Load({extracted});
 }
 
-bool CopyRunning()
+// Taking the mutex is the one step that two copies started at the same
+// moment cannot both win: its owner runs the controller, every other copy
+// hands over its paths and ends. Ownership ends with the owner's process, so
+// a copy that ended (or crashed) leaves the mutex to the next start.
+KernelHandle TakeInstanceMutex()
 {
-    if (HANDLE m = OpenMutexA(SYNCHRONIZE, FALSE, InstanceMutexName)) {
-        CloseHandle(m);
-        return true;
-    }
-    return FindWindowA(nullptr, ControllerTitle) != nullptr;
+    KernelHandle m(CreateMutexA(nullptr, TRUE, InstanceMutexName));
+    if (!m)
+        return KernelHandle(); // the name is taken by something else: act as a copy
+    if (GetLastError() != ERROR_ALREADY_EXISTS)
+        return m;
+    const DWORD wait = WaitForSingleObject(m.get(), 0);
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED)
+        return m;
+    return KernelHandle();
+}
+
+// A queue file written before this process began is left over from a run
+// that ended before draining it; one written since came from a copy that
+// already counts on this one.
+void DeleteLeftoverQueue(const std::string& queuePath)
+{
+    FILETIME created{}, exited{}, kernel{}, user{};
+    WIN32_FILE_ATTRIBUTE_DATA queue{};
+    if (!GetFileAttributesExA(queuePath.c_str(), GetFileExInfoStandard, &queue))
+        return;
+    if (GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user) &&
+        CompareFileTime(&queue.ftLastWriteTime, &created) >= 0)
+        return;
+    DeleteFileA(queuePath.c_str());
 }
 
 // The running copy's window comes back, unless it lives hidden at the edge.
@@ -87,8 +135,6 @@ void BringBackRunningCopy()
 
 int RunController(bool openSettings)
 {
-    // Held for the whole run: the "a copy is running" indicator.
-    KernelHandle instance(CreateMutexA(nullptr, FALSE, InstanceMutexName));
     LoadSettings(Paths().SettingsFile);
     EnumMidiDevices(); // before the controller, whose settings panel lists them
     InstallListReader();
@@ -124,10 +170,7 @@ int Main()
 {
     SetPaths(ComputeAppPaths());
     const AppPaths& paths = Paths();
-    if (!Exists(paths.SettingsFile))
-        WriteResource("ini", IDR_DEFAULT_INI, paths.SettingsFile);
-    if (!Exists(paths.Mp3Library))
-        WriteResource("data", IDR_LTMP3_DLL, paths.Mp3Library);
+    PrepareHome(paths);
 
     const std::string args = ArgumentsOf(GetCommandLineA());
 
@@ -137,31 +180,28 @@ int Main()
     g_twips = {1440.0 / (dpiX > 0 ? dpiX : 96), 1440.0 / (dpiY > 0 ? dpiY : 96)};
     g_uiFontSize = static_cast<float>(9.0 * g_twips.X / 15.0);
 
+    // Held for the whole run by the copy that runs the controller.
+    const KernelHandle instance = TakeInstanceMutex();
+    const bool copyRunning = !instance;
+
     if (args.empty()) {
-        if (CopyRunning()) {
+        if (copyRunning) {
             BringBackRunningCopy();
             return 0;
         }
-        DeleteFileA(paths.QueueFile.c_str());
+        DeleteLeftoverQueue(paths.QueueFile);
         return RunController(false);
     }
-    if (args == "/S") {
-        if (CopyRunning())
-            return 0;
-        return RunController(true);
-    }
+    if (args == "/S")
+        return copyRunning ? 0 : RunController(true);
     for (const std::string& piece : SplitPieces(args)) {
         if (!AppendToQueue(paths.QueueFile, piece)) {
-            std::string text = "\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x93\x6e\x82\xb9\x82\xdc\x82\xb9\x82\xf1"
-                               "\x82\xc5\x82\xb5\x82\xbd\x81\x42\r\n"; // "ファイルを渡せませんでした。"
-            text += piece;
+            const std::string text = "ファイルを渡せませんでした。\r\n" + piece;
             MessageBoxA(nullptr, text.c_str(), AppTitle, MB_OK | MB_ICONEXCLAMATION);
             return 1;
         }
     }
-    if (CopyRunning())
-        return 0;
-    return RunController(false);
+    return copyRunning ? 0 : RunController(false);
 }
 
 } // namespace lt

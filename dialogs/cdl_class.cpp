@@ -19,10 +19,7 @@ namespace {
 constexpr DWORD OpenFileNameSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
 static_assert(OpenFileNameSize == 76);
 
-// "メモリが不足しています。"
-constexpr const char* OutOfMemoryText =
-    "\x83\x81\x83\x82\x83\x8a\x82\xaa\x95\x73\x91\xab\x82\xb5\x82\xc4\x82\xa2\x82\xdc"
-    "\x82\xb7\x81\x42";
+constexpr const char* OutOfMemoryText = "メモリが不足しています。";
 
 // Empty texts mean "not given": the dialog then uses its own caption, folder
 // and no default extension.

@@ -2,17 +2,14 @@
 
 #include <vector>
 
+#include "core/path_rules.h"
 #include "core/text_rules.h"
 
 namespace lt {
 namespace {
 
-// "プロシージャの呼び出し、または引数が不正です。": the buffer did not hold the
-// separator its selection mode promises.
-constexpr const char* BadArgumentText =
-    "\x83\x76\x83\x8d\x83\x56\x81\x5b\x83\x57\x83\x83\x82\xcc\x8c\xc4\x82\xd1\x8f\x6f"
-    "\x82\xb5\x81\x41\x82\xdc\x82\xbd\x82\xcd\x88\xf8\x90\x94\x82\xaa\x95\x73\x90\xb3"
-    "\x82\xc5\x82\xb7\x81\x42";
+// The buffer did not hold the separator its selection mode promises.
+constexpr const char* BadArgumentText = "プロシージャの呼び出し、または引数が不正です。";
 
 // Calls f(position, byteCount) for each character, a double-byte one as one.
 template <typename F> void ForEachChar(std::string_view text, F f)
@@ -90,15 +87,11 @@ std::string FillBuffer(std::string_view text, std::size_t length, char terminato
 
 std::string FolderPart(std::string_view path)
 {
-    std::size_t end = 0; // one past the last "\" or ":"
-    ForEachChar(path, [&](std::size_t i, std::size_t n) {
-        if (n == 1 && (path[i] == '\\' || path[i] == ':'))
-            end = i + 1;
-    });
-    std::string folder(path.substr(0, end));
-    if (!folder.empty() && folder.back() == '\\')
-        folder.pop_back();
-    return folder;
+    const std::size_t at = LastSeparator(path, "\\:");
+    if (at == std::string_view::npos)
+        return {};
+    // Keep a drive's colon, drop the backslash: C:\dir\a -> C:\dir, C:\a -> C:.
+    return std::string(path.substr(0, path[at] == '\\' ? at : at + 1));
 }
 
 std::string LongNameForm(std::string_view path, const NameLookup& lookup)

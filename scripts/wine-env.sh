@@ -7,8 +7,11 @@ mkdir -p "$LT_CACHE"
 
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
-# Code page 932: the program's texts are Shift-JIS.
-export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
+# Code page 932: the program's texts are Shift-JIS. Set only once the locale
+# exists (scripts/setup makes it): bash warns about one that does not.
+if locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+  export LC_ALL=ja_JP.UTF-8 LANG=ja_JP.UTF-8
+fi
 # No Mono/Gecko installers popping up in fresh prefixes.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 

@@ -29,8 +29,9 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$skin" "$icons"
 
-# Writers: no timestamps, no colour profile chunks, 24-bit BMP3.
-bmp() { convert "$1" -alpha off -type TrueColor +set date:create +set date:modify -strip \
+# Writers: no timestamps, no colour profile chunks, 8-bit palette BMP3 (the
+# pictures of few colours keep every one; the body's gradients lose a shade).
+bmp() { convert "$1" -alpha off +dither -colors 256 -type Palette +set date:create +set date:modify -strip \
           -define bmp:format=bmp3 -compress none "BMP3:$2"; }
 ico() { convert "$1" -background none +set date:create +set date:modify -strip "ICO:$2"; }
 

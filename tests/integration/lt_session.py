@@ -30,6 +30,11 @@ def _on_deadline(signum, frame):
     raise Deadline(f"signal {signum}: time budget used up")
 
 
+def win_path(unix_path):
+    """The program sees the Linux root as drive Z:."""
+    return "Z:" + str(Path(unix_path).resolve()).replace("/", "\\")
+
+
 class Session:
     def __init__(self, exe, probe, name, budget=None):
         self.exe, self.probe_exe = Path(exe).resolve(), Path(probe).resolve()

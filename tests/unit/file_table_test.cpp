@@ -1,54 +1,93 @@
 #include "core/file_table.h"
 
-#include <string>
-#include <vector>
-
 #include <gtest/gtest.h>
 
-namespace lt {
-namespace {
+#include "controller/list_display_rules.h"
+#include "core/file_kind_rules.h"
 
-TEST(FileTable, FindIsExactAndRemoveClosesTheGap)
+using namespace lt;
+using namespace std::string_literals;
+
+TEST(FileKindRules, KindFromHead)
 {
-    FileTable t;
-    for (const char* p : {"C:\\1.bmp", "C:\\2.mid", "C:\\3.wav", "C:\\4.avi", "C:\\5.mp3"})
-        t.Append(p, FileKind::Midi);
-    EXPECT_EQ(t.Find("C:\\3.wav"), 3);
-    EXPECT_EQ(t.Find("c:\\3.wav"), 0) << "letter case makes a different path";
-
-    t.Remove(3);
-    ASSERT_EQ(t.Count(), 4);
-    EXPECT_EQ(t.At(3).Path, "C:\\4.avi");
-    EXPECT_EQ(t.At(4).Path, "C:\\5.mp3");
-    EXPECT_EQ(t.Find("C:\\5.mp3"), 4) << "the index follows the move";
-    EXPECT_EQ(t.Find("C:\\3.wav"), 0);
-    t.Remove(0);
-    t.Remove(5);
-    EXPECT_EQ(t.Count(), 4) << "out-of-range removal must do nothing";
+    // A RIFF of unknown form is a picture with JFIF at 6; MPEG frames with CRC are
+    // not taken; a short file reads as if zeros followed.
+    using K = FileKind;
+    const std::vector<std::pair<std::string, K>> rows = {{"BM\x36\x10\0\0"s, K::Picture},
+                                                         {"GIF89a", K::Picture},
+                                                         {"\xFF\xD8\xFF\xE0\0\x10JFIF\0\x01"s, K::Picture},
+                                                         {"\xFF\xD8\xFF\xE1\0\x10\x45xif\0\0"s, K::None},
+                                                         {"RIFF\x24\0\0\0WAVEfmt "s, K::Wave},
+                                                         {"RIFF\0\0\0\0AVI LIST"s, K::Movie},
+                                                         {"RIFF\0\0JFIF\0\0"s, K::Picture},
+                                                         {"RIFF\0\0\0\0RMIDdata"s, K::None},
+                                                         {"MThd\0\0\0\x06"s, K::Midi},
+                                                         {"\xFF\xFB\x90\x00"s, K::Mp3},
+                                                         {"\xFF\xF3", K::Mp3},
+                                                         {"\xFF\xFA\x90\x00"s, K::None},
+                                                         {"\xFF\xF2\x90\x00"s, K::None},
+                                                         {"ID3\x03\0\0\0\0\x10\x00"s, K::None},
+                                                         {"LumatroveList Ver1.00\r\n", K::List},
+                                                         {"lumatrovelist", K::List},
+                                                         {"LUMATROVELIS", K::None},
+                                                         {"", K::None},
+                                                         {"MTh", K::None},
+                                                         {"BM", K::Picture}};
+    for (const auto& [head, kind] : rows)
+        EXPECT_EQ(KindFromHead({reinterpret_cast<const std::uint8_t*>(head.data()), head.size()}), kind) << head;
 }
 
-TEST(FileTable, FindNextOfKind)
+TEST(FileTable, FindRemoveAndNextOfKind)
 {
     using K = FileKind;
     FileTable t;
-    for (K k : {K::Picture, K::Midi, K::Wave, K::Mp3, K::Picture})
-        t.Append("p", k);
-    struct Row {
-        int start;
-        K a, b;
-        bool wrap;
-        int expected;
-    };
-    const std::vector<Row> rows = {
-        {0, K::Midi, K::Mp3, false, 2},  {2, K::Midi, K::Mp3, false, 4}, {4, K::Midi, K::Mp3, false, 0},
-        {4, K::Midi, K::Mp3, true, 2},   {9, K::Midi, K::Mp3, true, 2},  {-3, K::Midi, K::Mp3, false, 2},
-        {4, K::Mp3, K::None, true, 4}, // the wrap reaches the start entry itself
-        {1, K::Movie, K::None, true, 0},
-    };
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        EXPECT_EQ(t.FindNextOfKind(rows[r].start, rows[r].a, rows[r].b, K::None, rows[r].wrap), rows[r].expected)
-            << "row " << r;
+    const K kinds[] = {K::Picture, K::Midi, K::Wave, K::Mp3, K::Picture};
+    for (int i = 0; i < 5; ++i)
+        t.Append("C:\\" + std::to_string(i + 1), kinds[i]);
+    // start, kind a, kind b, wrap -> found; the wrap reaches the start entry itself
+    const std::vector<std::tuple<int, K, K, bool, int>> rows = {
+        {0, K::Midi, K::Mp3, false, 2}, {2, K::Midi, K::Mp3, false, 4}, {4, K::Midi, K::Mp3, false, 0},
+        {4, K::Midi, K::Mp3, true, 2},  {9, K::Midi, K::Mp3, true, 2},  {-3, K::Midi, K::Mp3, false, 2},
+        {4, K::Mp3, K::None, true, 4},  {1, K::Movie, K::None, true, 0}};
+    for (const auto& [start, a, b, wrap, found] : rows)
+        EXPECT_EQ(t.FindNextOfKind(start, a, b, K::None, wrap), found) << start;
+
+    EXPECT_EQ(t.Find("C:\\3"), 3);
+    EXPECT_EQ(t.Find("c:\\3"), 0) << "letter case makes a different path";
+    t.Remove(3);
+    t.Remove(0);
+    t.Remove(5);
+    ASSERT_EQ(t.Count(), 4) << "out-of-range removal must do nothing";
+    EXPECT_EQ(t.At(3).Path, "C:\\4");
+    EXPECT_EQ(t.Find("C:\\5"), 4) << "the index follows the move";
+    EXPECT_EQ(t.Find("C:\\3"), 0);
 }
 
-} // namespace
-} // namespace lt
+TEST(ListDisplayRules, FilterSelectsLinesAndKeepsEntryNumbers)
+{
+    FileTable t;
+    for (const auto& [path, kind] :
+         std::vector<std::pair<std::string, FileKind>>{{"C:\\a.bmp", FileKind::Picture},
+                                                       {"C:\\b.mid", FileKind::Midi},
+                                                       {"C:\\c.mp3", FileKind::Mp3},
+                                                       {"C:\\\x89\xb9\x8a\x79\\d.bmp", FileKind::Picture},
+                                                       {"C:\\e.mid", FileKind::Midi}}) // C:\音楽\d.bmp
+        t.Append(path, kind);
+    // filter, selected path -> entries shown, chosen line, widest text (a double-byte character counts 2)
+    const std::vector<std::tuple<std::int16_t, std::string, std::vector<int>, int, int>> rows = {
+        {FilterAll, "C:\\c.mp3", {1, 2, 3, 4, 5}, 2, 18},
+        {1, "C:\\a.bmp", {1, 4}, 0, 18},
+        {1, "C:\\b.mid", {1, 4}, -1, 18},
+        {3, "", {2, 5}, -1, 13},
+        {4, "C:\\a.bmp", {}, -1, 0}};
+    for (const auto& [filter, select, entries, chosen, widest] : rows) {
+        const ListDisplay d = BuildListDisplay(t, filter, select);
+        std::vector<int> shown;
+        for (const ListLine& line : d.Lines)
+            shown.push_back(line.EntryIndex);
+        EXPECT_EQ(std::tie(shown, d.Chosen, d.Widest), std::tie(entries, chosen, widest)) << filter;
+    }
+    EXPECT_EQ(BuildListDisplay(t, 3, "").Lines.at(1).Text, "0005 C:\\e.mid");
+    EXPECT_EQ(ListLineText(10000, "x"), "10000 x");
+    EXPECT_EQ(HorizontalExtent(46), 344);
+}

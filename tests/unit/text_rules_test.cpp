@@ -1,123 +1,78 @@
 #include "core/text_rules.h"
 
-#include <cmath>
-#include <limits>
-#include <string>
-#include <vector>
-
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
+#include "core/app_paths.h"
+#include "core/path_rules.h"
+
+using namespace lt;
 using namespace std::string_literals;
 
-namespace lt {
-namespace {
-
-TEST(TextRules, TrimPaddingZeroPadCutAtNul)
+TEST(TextRules, PaddingAndNumbers)
 {
-    struct Row {
-        std::string in, trimmed, cut;
-    };
-    const std::vector<Row> rows = {
-        {"a\0 \0"s, "a", "a"}, {" a b \0"s, " a b", " a b "}, {"a\0b\0"s, "a\0b"s, "a"}, {"  \0"s, "", "  "},
-        {"", "", ""},
-    };
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        EXPECT_EQ(TrimPadding(rows[r].in), rows[r].trimmed) << "row " << r;
-        EXPECT_EQ(CutAtNul(rows[r].in), rows[r].cut) << "row " << r;
+    const std::vector<std::tuple<std::string, std::string, std::string>> pads = {
+        {"a\0 \0"s, "a", "a"}, {" a b \0"s, " a b", " a b "}, {"a\0b\0"s, "a\0b"s, "a"}, {"  \0"s, "", "  "}};
+    for (const auto& [in, trimmed, cut] : pads)
+        EXPECT_EQ(std::make_tuple(TrimPadding(in), CutAtNul(in)), std::tie(trimmed, cut)) << in;
+    EXPECT_EQ(ZeroPad("7", 4) + ZeroPad("10000", 4), "000710000");
+
+    // text -> leading number, and whether the whole text is that number
+    const std::vector<std::tuple<std::string, double, bool>> numbers = {
+        {"12.5x", 12.5, false}, {"  -3", -3, true}, {"\t+4 ", 4, true}, {"-.25", -0.25, true}, {"1.2.3", 1.2, false},
+        {"1e3", 1, false},      {"abc", 0, false},  {"", 0, false},     {"-", 0, false},       {"- 3", 0, false}};
+    for (const auto& [in, leading, whole] : numbers) {
+        EXPECT_EQ(LeadingNumber(in), leading) << in;
+        EXPECT_EQ(WholeNumber(in), whole ? std::optional(leading) : std::nullopt) << in;
     }
-    EXPECT_EQ(ZeroPad("7", 4), "0007");
-    EXPECT_EQ(ZeroPad("10000", 4), "10000");
+    constexpr auto max = std::numeric_limits<std::int64_t>::max(), min = std::numeric_limits<std::int64_t>::min();
+    const std::vector<std::pair<double, std::int64_t>> rounding = {
+        {12.5, 12},  {13.5, 14},  {-2.5, -2}, {-3.5, -4},  {0.5, 0},     {-0.5, 0},
+        {2.4999, 2}, {2.5001, 3}, {-0.6, -1}, {1e30, max}, {-1e30, min}, {std::nan(""), 0}};
+    for (const auto& [in, out] : rounding)
+        EXPECT_EQ(RoundHalfEven(in), out) << in;
 }
 
-TEST(TextRules, LeadingAndWholeNumbers)
+// Trail bytes of double-byte characters may look like letters or backslashes:
+// 表 95 5C, ソ 83 5C, 能 94 5C, 予 97 5C, 十 8F 5C, 申 90 5C, 暴 96 5C, 貼 93 5C.
+TEST(TextRules, DoubleByteCharactersStayWhole)
 {
-    struct Row {
-        std::string in;
-        double leading;
-        bool whole;
-    };
-    const std::vector<Row> rows = {
-        {"12.5x", 12.5, false}, {"  -3", -3, true}, {"\t+4 ", 4, true}, {"-.25", -0.25, true},
-        {"1.2.3", 1.2, false},  {"1e3", 1, false},  {"abc", 0, false},  {"", 0, false},
-        {"-", 0, false},        {".", 0, false},    {"- 3", 0, false},
-    };
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        EXPECT_EQ(LeadingNumber(rows[r].in), rows[r].leading) << "row " << r;
-        const auto whole = rows[r].whole ? std::optional(rows[r].leading) : std::nullopt;
-        EXPECT_EQ(WholeNumber(rows[r].in), whole) << "row " << r;
+    EXPECT_EQ(AsciiUpper("abc.m3u\x83\x61\x62\xe0\x7a\x7a\xb1\x61\x83"), "ABC.M3U\x83\x61\x42\xe0\x7a\x5a\xb1\x41\x83");
+    const std::vector<std::pair<std::string, bool>> m3u = {
+        {"C:\\a\\song.M3u", true}, {"m3u", true}, {"list.m3u8", false}, {"3u", false}, {"C:\\\x83\x6d\x33\x75", false},
+        {"C:\\\x83\x5cm3u", true}};
+    for (const auto& [path, is] : m3u)
+        EXPECT_EQ(EndsWithNoCase(path, "M3U"), is) << path;
+
+    for (const std::string c :
+         {"\x95\x5c", "\x83\x5c", "\x94\x5c", "\x97\x5c", "\x8f\x5c", "\x90\x5c", "\x96\x5c", "\x93\x5c"}) {
+        const std::string folder = "C:\\" + c; // C:\表
+        EXPECT_FALSE(EndsWithSeparator(folder)) << folder;
+        EXPECT_EQ(WithTrailingSeparator(folder) + WithTrailingSeparator(folder + "\\"), folder + "\\" + folder + "\\");
+        EXPECT_EQ(WithoutTrailingSeparators(folder + "\\\\") + WithoutTrailingSeparators(folder), folder + folder);
+        EXPECT_EQ(FolderPrefix(folder + "\\" + c + ".exe") + FolderPrefix(folder), folder + "\\C:\\");
+        EXPECT_EQ(LastSeparator(c + c), std::string::npos);
     }
+    EXPECT_TRUE(EndsWithSeparator("C:\\"));
+    EXPECT_FALSE(EndsWithSeparator(""));
+    EXPECT_EQ(LastSeparator("C:a", "\\:"), 1u);
 }
 
-TEST(TextRules, RoundHalfEven)
+TEST(PathRules, HomeIsTheWindowsFolderWhileItTakesFiles)
 {
-    struct Row {
-        double in;
-        std::int64_t out;
-    };
-    const std::vector<Row> rows = {
-        {12.5, 12},
-        {13.5, 14},
-        {-2.5, -2},
-        {-3.5, -4},
-        {0.5, 0},
-        {-0.5, 0},
-        {2.4999, 2},
-        {2.5001, 3},
-        {-0.6, -1},
-        {1e30, std::numeric_limits<std::int64_t>::max()},
-        {-1e30, std::numeric_limits<std::int64_t>::min()},
-        {std::nan(""), 0},
-    };
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        EXPECT_EQ(RoundHalfEven(rows[r].in), rows[r].out) << "row " << r << " value " << rows[r].in;
-}
+    const std::string windows = "C:\\\x95\x5c"; // a Windows folder named 表
+    EXPECT_EQ(ChooseHome(windows, true, "C:\\Users\\u\\AppData"), windows);
+    EXPECT_EQ(ChooseHome(windows + "\\", true, ""), windows);
+    EXPECT_EQ(ChooseHome(windows, false, "C:\\Users\\\x83\x5c"), "C:\\Users\\\x83\x5c\\Lumatrove");
+    EXPECT_EQ(ChooseHome(windows, false, "C:\\AppData\\"), "C:\\AppData\\Lumatrove");
+    EXPECT_EQ(ChooseHome(windows, false, ""), windows) << "no per-user folder: nothing better to use";
 
-TEST(TextRules, AsciiUpperLeavesDoubleByteCharactersAlone)
-{
-    struct Row {
-        std::string in, out;
-    };
-    const std::vector<Row> rows = {
-        {"abc.m3u", "ABC.M3U"},
-        {"\x83\x61"
-         "b",
-         "\x83\x61"
-         "B"}, // trail byte 'a' is not a letter
-        {"\xe0\x7a"
-         "z",
-         "\xe0\x7a"
-         "Z"}, // lead byte from the upper range
-        {"\xb1"
-         "a",
-         "\xb1"
-         "A"},              // half-width ｱ is a single byte
-        {"a\x83", "A\x83"}, // lone lead byte at the end
-    };
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        EXPECT_EQ(AsciiUpper(rows[r].in), rows[r].out) << "row " << r;
+    const AppPaths p = BuildAppPaths("C:\\WINDOWS\\", "C:\\\x83\x5c\x83\x74\x83\x67\\\x95\x5c.exe", windows);
+    EXPECT_EQ(p.WindowsDir, "C:\\WINDOWS");
+    EXPECT_EQ(p.ProgramDir, "C:\\\x83\x5c\x83\x74\x83\x67\\"); // C:\ソフト\ from C:\ソフト\表.exe
+    EXPECT_EQ(p.SettingsFile + p.QueueFile + p.Mp3Library,
+              windows + "\\Lumatrove.ini" + windows + "\\LTDummy.ini" + windows + "\\ltmp3.dll");
+    EXPECT_EQ(BuildAppPaths("C:\\", "lumatrove.exe", "C:\\").SettingsFile, "C:\\Lumatrove.ini");
 }
-
-TEST(TextRules, EndsWithNoCase)
-{
-    struct Row {
-        std::string path;
-        bool m3u;
-    };
-    const std::vector<Row> rows = {
-        {"C:\\a\\song.M3u", true},
-        {"m3u", true},
-        {"list.m3u8", false},
-        {"3u", false},
-        {"C:\\\x83\x6d"
-         "3u",
-         false}, // 'm' is the trail byte of a double-byte character
-        {"C:\\\x83\x5c"
-         "m3u",
-         true},
-    };
-    for (std::size_t r = 0; r < rows.size(); ++r)
-        EXPECT_EQ(EndsWithNoCase(rows[r].path, "M3U"), rows[r].m3u) << "row " << r;
-}
-
-} // namespace
-} // namespace lt

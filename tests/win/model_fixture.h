@@ -3,7 +3,6 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "core/file_list.h"
@@ -23,18 +22,12 @@ struct CallRecorder final : MediaOpener, ListDisplayTarget {
     void OpenPicture(int index) override { calls.push_back("picture " + std::to_string(index)); }
     void FocusPicture(const std::string& p) override { calls.push_back("focus " + p); }
     void ClosePicture(const std::string& p) override { calls.push_back("close " + p); }
-    void OpenMusic(const std::string& p, FileKind) override
-    {
-        calls.push_back("music " + p);
-        music.push_back(p);
-    }
+    void OpenMusic(const std::string& p, FileKind) override { calls.push_back("music " + p), music.push_back(p); }
     void OpenMovie(const std::string& p) override { calls.push_back("movie " + p); }
     void MakeList(std::string_view select) override
     {
-        if (FileList().BatchMode)
-            return;
-        ++rebuilds;
-        calls.push_back("list " + std::string(select));
+        if (!FileList().BatchMode)
+            ++rebuilds, calls.push_back("list " + std::string(select));
     }
 };
 
@@ -43,18 +36,14 @@ protected:
     void SetUp() override
     {
         Reset();
-        SetMediaOpener(&rec);
-        SetListDisplay(&rec);
+        SetMediaOpener(&rec), SetListDisplay(&rec);
     }
     void TearDown() override
     {
-        SetMediaOpener(nullptr);
-        SetListDisplay(nullptr);
-        SetListReader(nullptr);
+        SetMediaOpener(nullptr), SetListDisplay(nullptr), SetListReader(nullptr);
         FileList() = FileListState{};
     }
-    // An empty list and a fresh recorder.
-    void Reset()
+    void Reset() // an empty list and a fresh recorder
     {
         FileList() = FileListState{};
         rec = CallRecorder{};

@@ -23,6 +23,7 @@
 #include "remote_memory.h"
 #include "settings_probe.h"
 #include "viewer.h"
+#include "together.h"
 
 namespace lt::probe {
 
@@ -355,6 +356,20 @@ int Windows(Context&)
     return 0;
 }
 
+// start-together EXE TAIL...: copies started at one moment; prints how many still run.
+int Together(Context& c)
+{
+    if (c.args.size() < 2)
+        return Usage();
+    std::string error;
+    const int running = StartTogether(c.args[0], {c.args.begin() + 1, c.args.end()}, DefaultTimeoutMs * 3, error);
+    if (running < 0)
+        Fail(error);
+    else
+        Out("running=" + std::to_string(running));
+    return running < 0;
+}
+
 // Closes the program's dialog boxes (Cancel where there is one, else OK),
 // printing each one's title and texts: for machines that lack a device a box
 // reports on, such as a MIDI synthesiser.
@@ -497,6 +512,7 @@ constexpr Command Commands[] = {
     {L"drop", Drop, true, "drop PATH...: drop files on the list, as the shell does"},
     {L"windows", Windows, false, "windows: visible top-level windows: hwnd, pid, class, title"},
     {L"dismiss", Dismiss, true, "dismiss: close the program's dialog boxes; print their texts"},
+    {L"start-together", Together, false, "start-together EXE TAIL...: copies started at one moment; print running=N"},
 };
 
 int Usage()
