@@ -63,6 +63,7 @@
 
 #include "dialogs.h"
 #include "drop.h"
+#include "movie.h"
 #include "wait.h"
 
 namespace lt::probe {
@@ -803,6 +804,8 @@ int Run()
     std::wstring name = argv[1];
     LocalFree(argv);
 
+    if (int code = 0; RunMovieCommand(name, c.args, code))
+        return code;
     for (const Command& cmd : Commands) {
         if (name != cmd.name)
             continue;
