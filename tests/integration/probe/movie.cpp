@@ -77,6 +77,11 @@ Parts FindParts(HWND movie)
 std::string State(HWND movie)
 {
     Parts p = FindParts(movie);
+    // Asked first: the answer comes when the program is between messages, so
+    // everything read after it belongs to one moment.
+    DWORD_PTR pos = 0;
+    if (p.sclPos)
+        SendMessageTimeoutW(p.sclPos, SBM_GETPOS, 0, 0, SMTO_NORMAL, 5000, &pos);
     wchar_t title[256] = {};
     GetWindowTextW(movie, title, 256);
     RECT outer{}, video{};
@@ -84,16 +89,15 @@ std::string State(HWND movie)
     HWND v = p.picAvi ? GetWindow(p.picAvi, GW_CHILD) : nullptr;
     if (v)
         GetWindowRect(v, &video);
-    DWORD_PTR pos = 0;
-    if (p.sclPos)
-        SendMessageTimeoutW(p.sclPos, SBM_GETPOS, 0, 0, SMTO_NORMAL, 5000, &pos);
     char line[512];
     std::snprintf(line, sizeof line, "playing=%d\tspeed=%d\tpos=%d\tposEnabled=%d\touter=%ldx%ld\tvideo=%ldx%ld",
                   static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(movie, L"LtMoviePlaying"))),
                   static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(movie, L"LtMovieSpeedShown"))),
                   static_cast<int>(pos), p.sclPos && IsWindowEnabled(p.sclPos) ? 1 : 0, outer.right - outer.left,
                   outer.bottom - outer.top, video.right - video.left, video.bottom - video.top);
-    return "title=" + Utf8(title) + "\t" + line;
+    char hwnd[32];
+    std::snprintf(hwnd, sizeof hwnd, "hwnd=0x%08lX\t", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(movie)));
+    return hwnd + ("title=" + Utf8(title) + "\t") + line;
 }
 
 DWORD Ms(const std::vector<std::wstring>& args, size_t i, DWORD fallback)
