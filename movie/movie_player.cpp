@@ -14,15 +14,15 @@ void MoviePlayer::OpenMovie(const std::string& path)
 {
     if (path.empty() || !view_.FileExists(path))
         return;
-    const std::string mode = mci_.Query("status AVI mode");
     if (open_ && path == openPath_) {
         Replay();
         return;
     }
-    if (open_ || ModeIs(mode, "playing") || ModeIs(mode, "stopped"))
+    if (deviceOpen_)
         CloseMovie();
     const unsigned serial = ++serial_;
-    if (!view_.Show())
+    // Shown once sized to the movie, not before.
+    if (!view_.Load())
         return;
 
     const std::string shortPath = path.find(' ') == std::string::npos ? std::string() : view_.ShortPath(path);
@@ -36,6 +36,7 @@ void MoviePlayer::OpenMovie(const std::string& path)
             view_.Unload();
         return;
     }
+    deviceOpen_ = true;
 
     const double length = LeadingNumber(mci_.Query("status AVI length"));
     scale_.Length = static_cast<std::int32_t>(std::clamp<std::int64_t>(RoundHalfEven(length), 0, INT32_MAX));
@@ -45,6 +46,7 @@ void MoviePlayer::OpenMovie(const std::string& path)
     const FrameSize frame = ParseSourceRect(mci_.Query("where AVI source"));
     view_.SetTitle(TitlePrefix + FileNameOf(path));
     view_.SetOuterSize(MovieWindowSize(frame));
+    view_.Show(); // a first show lays the window out once more: before the video gets its size
     const auto video = static_cast<std::uintptr_t>(LeadingNumber(TrimPadding(mci_.Query("status AVI window handle"))));
     view_.SizeVideo(video, frame.Width, frame.Height);
     mci_.Execute("put AVI destination");
@@ -64,24 +66,25 @@ void MoviePlayer::Replay()
     mci_.Execute("play AVI");
     view_.SetPosEnabled(false);
     SetPlaying(true);
+    view_.Show();
 }
 
 void MoviePlayer::CloseMovie()
 {
+    if (!deviceOpen_)
+        return; // nothing open
     const std::string mode = mci_.Query("status AVI mode");
     if (ModeIs(mode, "playing")) {
         StopCommand("Stop AVI");
         mci_.Execute("Close AVI");
     } else if (ModeIs(mode, "stopped")) {
         mci_.Execute("Close AVI");
-    } else if (!open_) {
-        return;
     } else {
         StopCommand("Stop AVI");
         mci_.Execute("Close AVI");
     }
     ++serial_;
-    open_ = false;
+    open_ = deviceOpen_ = false;
     openPath_.clear();
     SetPlaying(false);
 }
@@ -95,6 +98,8 @@ int MoviePlayer::Loaded()
 
 void MoviePlayer::Resized(int width, int height)
 {
+    if (!deviceOpen_)
+        return;
     const std::string mode = mci_.Query("status AVI mode");
     if (!ModeIs(mode, "playing") && !ModeIs(mode, "stopped"))
         return;

@@ -13,8 +13,10 @@ namespace lt {
 class MovieView {
 public:
     virtual ~MovieView() = default;
-    // Loads the window when needed and shows it; false when it cannot be made.
-    virtual bool Show() = 0;
+    // Loads the window when needed, without showing it; false when it cannot
+    // be made.
+    virtual bool Load() = 0;
+    virtual void Show() = 0;
     virtual void Unload() = 0;
     virtual std::uintptr_t PicAvi() const = 0;
     virtual void SetTitle(const std::string& title) = 0;
@@ -77,6 +79,10 @@ private:
     MciPort& mci_;
     MovieView& view_;
     bool open_ = false;
+    // The "AVI" device is ours and open. Without it the device is not
+    // asked anything: a query to an unopened alias makes the platform try to
+    // open a device by that name, which costs time for nothing.
+    bool deviceOpen_ = false;
     bool playing_ = false;
     int speed_ = NormalSpeed;
     int meter_ = NormalSpeed / 10;

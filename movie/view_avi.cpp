@@ -54,7 +54,7 @@ ViewAvi::~ViewAvi()
         DestroyWindow(hwnd_);
 }
 
-bool ViewAvi::Show()
+bool ViewAvi::Load()
 {
     if (!hwnd_) {
         HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -80,8 +80,13 @@ bool ViewAvi::Show()
                              size.Width, size.Height, nullptr, nullptr, instance, this))
             return false;
     }
-    ShowWindow(hwnd_, SW_SHOW);
     return true;
+}
+
+void ViewAvi::Show()
+{
+    if (hwnd_)
+        ShowWindow(hwnd_, SW_SHOW);
 }
 
 void ViewAvi::Unload()

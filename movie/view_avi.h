@@ -20,7 +20,8 @@ public:
     void Attach(MoviePlayer* player) { player_ = player; }
     HWND Hwnd() const { return hwnd_; }
 
-    bool Show() override;
+    bool Load() override;
+    void Show() override;
     void Unload() override;
     std::uintptr_t PicAvi() const override;
     void SetTitle(const std::string& title) override;

@@ -22,7 +22,8 @@ struct ViewRecorder final : MovieView {
     std::function<void()> onPump;
 
     void Note(std::string s) { calls.push_back(std::move(s)); }
-    bool Show() override { return Note("show"), true; }
+    bool Load() override { return Note("load"), true; }
+    void Show() override { Note("show"); }
     void Unload() override { Note("unload"); }
     std::uintptr_t PicAvi() const override { return 99; }
     void SetTitle(const std::string& t) override { Note("title " + t); }
@@ -80,8 +81,8 @@ TEST_F(MoviePlayerTest, OpenSizesTheWindowAndPlays)
     fresh.OpenMovie("C:\\m\\a.avi");
     EXPECT_EQ(mci.Commands(), (Calls{"send open C:\\m\\a.avi alias AVI nostatic parent 99 style Child",
                                      "exec put AVI destination", "exec play AVI"}));
-    EXPECT_EQ(view.calls, (Calls{"show", "max 20", "pos 0", "title BriskReeler - a.avi", "outer 327x331",
-                                 "video 4660 320x240", "speed 100％", "bar off", "停止"}));
+    EXPECT_EQ(view.calls, (Calls{"load", "max 20", "pos 0", "title BriskReeler - a.avi", "outer 327x331",
+                                 "show", "video 4660 320x240", "speed 100％", "bar off", "停止"}));
 }
 
 TEST_F(MoviePlayerTest, SecondMovieClosesTheFirstSameMovieReplays)
@@ -105,7 +106,7 @@ TEST_F(MoviePlayerTest, FailedOpenReportsOnceAndUnloads)
     player.OpenMovie("C:\\m\\a.avi");
     EXPECT_EQ(mci.Commands(), (Calls{"send open C:\\m\\a.avi alias AVI nostatic parent 99 style Child",
                                      "send Close Avi"}));
-    EXPECT_EQ(view.calls, (Calls{"show", "message error 263", "unload"}));
+    EXPECT_EQ(view.calls, (Calls{"load", "message error 263", "unload"}));
     EXPECT_FALSE(player.IsOpen());
     mci.Calls.clear();
     player.CloseMovie();

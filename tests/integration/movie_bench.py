@@ -1,0 +1,71 @@
+#!/usr/bin/env python3
+"""Movie timings, each printed beside its limit measured in the same run by
+the bare MCI doing the same work (lt_movie_bench.exe):
+  first frame of a dropped 640 x 480 AVI   <= 1.3 x bare open + play
+  CPU while it plays                       <= 1.2 x bare playback
+  end of the movie noticed                 <= 500 ms
+
+    movie_bench.py --exe lumatrove.exe --probe ltprobe.exe --bench lt_movie_bench.exe
+"""
+
+import argparse
+import subprocess
+import sys
+
+from lt_session import FILES_WIN, Session
+
+CPU_SECONDS = 5
+
+
+def make_avi(path):
+    """8 s of MS Video 1 at 10 frames a second, 640 x 480: a test pattern with
+    a red square in the middle, then a last second of ten shades of blue, one
+    per frame, so that the last frame shown can be told."""
+    box = "drawbox=x=280:y=200:w=80:h=80:t=fill:color="
+    parts = [f"testsrc=size=640x480:rate=10:duration=7,{box}red[p0]"]
+    parts += [f"color=c=0x0000{255 - 16 * i:02x}:size=640x480:rate=10:duration=0.1[p{i + 1}]" for i in range(10)]
+    graph = ";".join(parts) + ";" + "".join(f"[p{i}]" for i in range(11)) + "concat=n=11:v=1:a=0"
+    subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-filter_complex", graph, "-c:v", "msvideo1", str(path)],
+                   check=True, timeout=120)
+
+
+def run(s, bench, *args):
+    r = subprocess.run(["wine", bench, *map(str, args)], env=s.env, stdout=subprocess.PIPE,
+                       stderr=subprocess.DEVNULL, timeout=120)
+    return dict(line.split("=", 1) for line in r.stdout.decode().split() if "=" in line)
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--exe", required=True)
+    ap.add_argument("--probe", required=True)
+    ap.add_argument("--bench", required=True)
+    a = ap.parse_args()
+    with Session(a.exe, a.probe, "movie-bench", 600) as s:
+        s.unmanaged_windows()
+        make_avi(s.files_dir / "bench.avi")
+        path = f"{FILES_WIN}\\bench.avi"
+        app = s.launch()
+        bare = run(s, a.bench, "bare", path, CPU_SECONDS)
+        ours = run(s, a.bench, "ours", path, CPU_SECONDS, app.pid)
+
+    def row(what, got, limit, factor):
+        try:
+            g, lim = float(got), float(limit) * factor
+        except (TypeError, ValueError):
+            print(f"{what}: not measured (ours {got}, bare {limit})")
+            return False
+        ok = 0 <= g <= lim
+        print(f"{what}: {g:.0f} ms, limit {lim:.0f} ms ({factor} x {float(limit):.0f}), ratio {g / lim:.2f}"
+              f" {'ok' if ok else 'OVER'}")
+        return ok
+
+    print("movie (640 x 480 MS Video 1, Wine):")
+    ok = row("  drop to first frame", ours.get("ours_first_frame_ms"), bare.get("bare_first_frame_ms"), 1.3)
+    ok &= row(f"  CPU over {CPU_SECONDS} s of playback", ours.get("ours_cpu_ms"), bare.get("bare_cpu_ms"), 1.2)
+    ok &= row("  end noticed after the last frame", ours.get("ours_end_noticed_ms"), 500, 1)
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
