@@ -57,6 +57,9 @@ void MoviePlayer::OpenMovie(const std::string& path)
     open_ = true;
     openPath_ = path;
     PlayStop();
+    // The list and the rest of the caller's work come after; the movie
+    // should not wait for them.
+    view_.PaintNow();
 }
 
 void MoviePlayer::Replay()

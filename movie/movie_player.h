@@ -17,6 +17,8 @@ public:
     // be made.
     virtual bool Load() = 0;
     virtual void Show() = 0;
+    // Paints what is pending now, the video's first frame included.
+    virtual void PaintNow() = 0;
     virtual void Unload() = 0;
     virtual std::uintptr_t PicAvi() const = 0;
     virtual void SetTitle(const std::string& title) = 0;

@@ -89,6 +89,12 @@ void ViewAvi::Show()
         ShowWindow(hwnd_, SW_SHOW);
 }
 
+void ViewAvi::PaintNow()
+{
+    if (hwnd_)
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 void ViewAvi::Unload()
 {
     if (hwnd_)

@@ -22,6 +22,7 @@ public:
 
     bool Load() override;
     void Show() override;
+    void PaintNow() override;
     void Unload() override;
     std::uintptr_t PicAvi() const override;
     void SetTitle(const std::string& title) override;

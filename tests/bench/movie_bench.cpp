@@ -152,15 +152,17 @@ int Ours(const std::string& file, DWORD seconds, const std::string& unixPid)
     MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, path.data(), wide);
     path.resize(wcslen(path.c_str()));
 
+    // The controller's own share, before any movie.
+    std::printf("ours_idle_cpu_ms=%.0f\n", CpuOver(unixPid, seconds * 1000));
     HWND movie = nullptr, video = nullptr;
     const double t0 = Now();
-    std::printf("ours_t0_tick=%lu\n", GetTickCount());
     std::string error;
     if (!lt::probe::DropFiles(list, {path}, error)) {
         std::fprintf(stderr, "ours: %s\n", error.c_str());
         return 1;
     }
-    std::printf("ours_drop_returned_ms=%.0f\n", Now() - t0);
+    // Sent: it returns when the program has handled the drop.
+    std::printf("ours_drop_handled_ms=%.0f\n", Now() - t0);
     bool shown = PollFor(10000, [&] {
         if (!video) {
             movie = FindWindowA("LtViewAvi", nullptr);
@@ -170,7 +172,6 @@ int Ours(const std::string& file, DWORD seconds, const std::string& unixPid)
         return video && IsRed(Middle(video));
     });
     std::printf("ours_first_frame_ms=%.0f\n", shown ? Now() - t0 : -1.0);
-    std::printf("ours_t1_tick=%lu\n", GetTickCount());
     if (!shown)
         return 1;
 

@@ -24,6 +24,7 @@ struct ViewRecorder final : MovieView {
     void Note(std::string s) { calls.push_back(std::move(s)); }
     bool Load() override { return Note("load"), true; }
     void Show() override { Note("show"); }
+    void PaintNow() override {}
     void Unload() override { Note("unload"); }
     std::uintptr_t PicAvi() const override { return 99; }
     void SetTitle(const std::string& t) override { Note("title " + t); }
