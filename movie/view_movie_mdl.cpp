@@ -12,6 +12,8 @@ struct MovieModule {
     ViewAvi view;
     MoviePlayer player{PlatformMci(), view};
     MovieModule() { view.Attach(&player); }
+    // The player goes first; a window still up at exit must not call it.
+    ~MovieModule() { view.Attach(nullptr); }
 };
 
 MovieModule& TheMovie()
