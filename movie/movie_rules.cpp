@@ -67,7 +67,9 @@ std::string OpenTarget(std::string_view path, std::string_view shortPath)
         return std::string(path);
     if (!shortPath.empty() && shortPath.find(' ') == std::string_view::npos)
         return std::string(shortPath);
-    return "\"" + std::string(path) + "\"";
+    std::string quoted(1, '"');
+    quoted.append(path).push_back('"');
+    return quoted;
 }
 
 std::string OpenCommand(std::string_view target, std::uintptr_t parentWindow)
