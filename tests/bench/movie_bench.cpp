@@ -1,22 +1,19 @@
 // Movie timings under Wine, each beside the bare MCI doing the same work:
 //   lt_movie_bench bare FILE SECONDS   open and play FILE in a window of our
 //                                      own; time to its first frame on the
-//                                      screen, then this process's CPU over
-//                                      SECONDS of playback
-//   lt_movie_bench ours FILE SECONDS PID   drop FILE on the running program's
+//                                      screen, then SECONDS of playback
+//   lt_movie_bench ours FILE SECONDS   drop FILE on the running program's
 //                                      list; time to the first frame in its
-//                                      movie window, its CPU (Linux process
-//                                      PID) over SECONDS, and
-//                                      how late it notices the end
+//                                      movie window, SECONDS of playback, and
+//                                      how late the end is noticed
 // FILE shows red in the middle, then shades of blue in its last second (see
-// tests/integration/movie_bench.py).
-// Prints "key=value" lines.
+// tests/integration/movie_bench.py). Prints "key=value" lines, and "X_start"
+// and "X_end" around the spans whose CPU the caller measures.
 #include <windows.h>
 #include <mmsystem.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "../integration/probe/drop.h"
@@ -74,36 +71,19 @@ template <typename Pred> bool PollFor(DWORD ms, Pred ok)
     return false;
 }
 
-// CPU time of a Linux process (Wine runs each Windows process as one), from
-// its /proc stat: user and system clock ticks, 100 a second.
-double CpuMs(const std::string& unixPid)
+// Lets playback run for ms, pumping our messages, between two marks on which
+// the caller reads the processes' CPU times.
+void PlayFor(const char* what, DWORD ms)
 {
-    std::string path = "Z:\\proc\\" + unixPid + "\\stat";
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return -1;
-    char text[1024] = {};
-    std::fread(text, 1, sizeof text - 1, f);
-    std::fclose(f);
-    const char* p = std::strrchr(text, ')');
-    unsigned long long ticks[2] = {};
-    // After the name: state, then 10 fields, then utime and stime.
-    if (!p || std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &ticks[0], &ticks[1]) != 2)
-        return -1;
-    return 10.0 * static_cast<double>(ticks[0] + ticks[1]);
-}
-
-// CPU used by a process over ms of playback, pumping our messages meanwhile.
-double CpuOver(const std::string& unixPid, DWORD ms)
-{
-    double before = CpuMs(unixPid);
+    std::printf("%s_start\n", what);
+    std::fflush(stdout);
     double end = Now() + ms;
     while (Now() < end) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
         Pump();
     }
-    double after = CpuMs(unixPid);
-    return before < 0 || after < 0 ? -1 : after - before;
+    std::printf("%s_end\n", what);
+    std::fflush(stdout);
 }
 
 int Bare(const std::string& file, DWORD seconds)
@@ -128,7 +108,7 @@ int Bare(const std::string& file, DWORD seconds)
     }
     bool shown = PollFor(10000, [&] { return IsRed(Middle(pic)); });
     std::printf("bare_first_frame_ms=%.0f\n", shown ? Now() - t0 : -1.0);
-    std::printf("bare_cpu_ms=%.0f\n", CpuOver("self", seconds * 1000));
+    PlayFor("bare_cpu", seconds * 1000);
     mciSendStringA("close B", nullptr, 0, nullptr);
     DestroyWindow(top);
     return shown ? 0 : 1;
@@ -139,7 +119,7 @@ HWND FindChildOfClass(HWND parent, const char* cls)
     return FindWindowExA(parent, nullptr, cls, nullptr);
 }
 
-int Ours(const std::string& file, DWORD seconds, const std::string& unixPid)
+int Ours(const std::string& file, DWORD seconds)
 {
     HWND controller = FindWindowA(nullptr, "Controller");
     HWND list = controller ? FindChildOfClass(controller, "ListBox") : nullptr;
@@ -153,7 +133,7 @@ int Ours(const std::string& file, DWORD seconds, const std::string& unixPid)
     path.resize(wcslen(path.c_str()));
 
     // The controller's own share, before any movie.
-    std::printf("ours_idle_cpu_ms=%.0f\n", CpuOver(unixPid, seconds * 1000));
+    PlayFor("ours_idle_cpu", seconds * 1000);
     HWND movie = nullptr, video = nullptr;
     const double t0 = Now();
     std::string error;
@@ -175,7 +155,7 @@ int Ours(const std::string& file, DWORD seconds, const std::string& unixPid)
     if (!shown)
         return 1;
 
-    std::printf("ours_cpu_ms=%.0f\n", CpuOver(unixPid, seconds * 1000));
+    PlayFor("ours_cpu", seconds * 1000);
 
     // The last frames are shades of blue, one per frame; the movie ends one
     // frame after the last change.
@@ -197,13 +177,13 @@ int Ours(const std::string& file, DWORD seconds, const std::string& unixPid)
 
 int main(int argc, char** argv)
 {
-    if (argc < 4)
+    if (argc != 4)
         return 2;
     const std::string mode = argv[1];
     const DWORD seconds = static_cast<DWORD>(std::atoi(argv[3]));
     if (mode == "bare")
         return Bare(argv[2], seconds);
-    if (mode == "ours" && argc == 5)
-        return Ours(argv[2], seconds, argv[4]);
+    if (mode == "ours")
+        return Ours(argv[2], seconds);
     return 2;
 }
