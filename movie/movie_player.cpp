@@ -46,10 +46,11 @@ void MoviePlayer::OpenMovie(const std::string& path)
     const FrameSize frame = ParseSourceRect(mci_.Query("where AVI source"));
     view_.SetTitle(TitlePrefix + FileNameOf(path));
     view_.SetOuterSize(MovieWindowSize(frame));
-    view_.Show(); // a first show lays the window out once more: before the video gets its size
+    view_.Show();
     const auto video = static_cast<std::uintptr_t>(LeadingNumber(TrimPadding(mci_.Query("status AVI window handle"))));
     view_.SizeVideo(video, frame.Width, frame.Height);
     mci_.Execute("put AVI destination");
+    mci_.Execute("window AVI state show");
     view_.SetSpeedCaption(SpeedCaption(speed_));
     // The display shows the stored speed, so the device plays at it too.
     if (speed_ != NormalSpeed)
@@ -101,7 +102,8 @@ int MoviePlayer::Loaded()
 
 void MoviePlayer::Resized(int width, int height)
 {
-    if (!deviceOpen_)
+    // While a movie opens, the open itself sizes the video once.
+    if (!deviceOpen_ || !open_)
         return;
     const std::string mode = mci_.Query("status AVI mode");
     if (!ModeIs(mode, "playing") && !ModeIs(mode, "stopped"))

@@ -81,7 +81,7 @@ TEST_F(MoviePlayerTest, OpenSizesTheWindowAndPlays)
     view.calls.clear();
     fresh.OpenMovie("C:\\m\\a.avi");
     EXPECT_EQ(mci.Commands(), (Calls{"send open C:\\m\\a.avi alias AVI nostatic parent 99 style Child",
-                                     "exec put AVI destination", "exec play AVI"}));
+                                     "exec put AVI destination", "exec window AVI state show", "exec play AVI"}));
     EXPECT_EQ(view.calls, (Calls{"load", "max 20", "pos 0", "title BriskReeler - a.avi", "outer 327x331",
                                  "show", "video 4660 320x240", "speed 100％", "bar off", "停止"}));
 }
@@ -98,7 +98,8 @@ TEST_F(MoviePlayerTest, SecondMovieClosesTheFirstSameMovieReplays)
     player.OpenMovie("C:\\m\\b c.avi");
     EXPECT_EQ(mci.Commands(), (Calls{"send Stop AVI", "exec Close AVI",
                                      "send open C:\\m\\BC~1.AVI alias AVI nostatic parent 99 style Child",
-                                     "exec put AVI destination", "exec set AVI speed 2000", "exec play AVI"}));
+                                     "exec put AVI destination", "exec window AVI state show",
+                                     "exec set AVI speed 2000", "exec play AVI"}));
 }
 
 TEST_F(MoviePlayerTest, FailedOpenReportsOnceAndUnloads)
