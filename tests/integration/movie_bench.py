@@ -10,6 +10,8 @@ the bare MCI doing the same work (lt_movie_bench.exe):
 
 import argparse
 import os
+import shutil
+import statistics
 import subprocess
 import sys
 from pathlib import Path
@@ -17,6 +19,7 @@ from pathlib import Path
 from lt_session import FILES_WIN, Session
 
 CPU_SECONDS = 5
+ROUNDS = 5
 
 
 def make_avi(path):
@@ -37,10 +40,10 @@ def cpu_ms(pid):
     return (int(fields[11]) + int(fields[12])) * 1000 // os.sysconf("SC_CLK_TCK")
 
 
-def run(s, bench, mode, path, cpu_pid=None):
+def run(s, bench, mode, path, cpu_pid=None, seconds=CPU_SECONDS):
     """Runs the bench; its "key=value" lines, plus key=CPU ms of the process
     watched (the bench itself by default) between each "key_start" and "key_end"."""
-    p = subprocess.Popen(["wine", bench, mode, path, str(CPU_SECONDS)], env=s.env, stdout=subprocess.PIPE,
+    p = subprocess.Popen(["wine", bench, mode, path, str(seconds)], env=s.env, stdout=subprocess.PIPE,
                          stderr=subprocess.DEVNULL)
     out, started = {}, {}
     for raw in p.stdout:
@@ -64,11 +67,17 @@ def main():
     a = ap.parse_args()
     with Session(a.exe, a.probe, "movie-bench", 600) as s:
         s.unmanaged_windows()
-        make_avi(s.files_dir / "bench.avi")
-        path = f"{FILES_WIN}\\bench.avi"
+        make_avi(s.files_dir / "bench0.avi")
+        for i in range(1, ROUNDS + 1):  # another name, another open
+            shutil.copy(s.files_dir / "bench0.avi", s.files_dir / f"bench{i}.avi")
         app = s.launch()
-        bare = run(s, a.bench, "bare", path)
-        ours = run(s, a.bench, "ours", path, app.pid)
+        firsts = {"bare": [], "ours": []}
+        for i in range(1, ROUNDS + 1):
+            for mode in firsts:
+                got = run(s, a.bench, mode, f"{FILES_WIN}\\bench{i}.avi", seconds=0)
+                firsts[mode].append(float(got.get(f"{mode}_first_frame_ms", "nan")))
+        bare = run(s, a.bench, "bare", f"{FILES_WIN}\\bench0.avi")
+        ours = run(s, a.bench, "ours", f"{FILES_WIN}\\bench0.avi", app.pid)
 
     def row(what, got, limit, factor):
         try:
@@ -82,7 +91,9 @@ def main():
         return ok
 
     print("movie (640 x 480 MS Video 1, Wine):")
-    row("  drop to first frame", ours.get("ours_first_frame_ms"), bare.get("bare_first_frame_ms"), 1.3)
+    row(f"  drop to first frame (median of {ROUNDS})", statistics.median(firsts["ours"]),
+        statistics.median(firsts["bare"]), 1.3)
+    print(f"  (each round, bare: {firsts['bare']}, ours: {firsts['ours']})")
     print(f"  (the program had handled the drop after {ours.get('ours_drop_handled_ms')} ms)")
     row(f"  CPU over {CPU_SECONDS} s of playback", ours.get("ours_cpu_ms"), bare.get("bare_cpu_ms"), 1.2)
     print(f"  (the idle program alone: {ours.get('ours_idle_cpu_ms')} ms of CPU over {CPU_SECONDS} s)")
