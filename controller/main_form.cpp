@@ -13,6 +13,7 @@
 #include "core/list_files.h"
 #include "core/settings_store.h"
 #include "core/startup.h"
+#include "movie/view_movie_mdl.h"
 #include "music/mp3_library.h"
 #include "dialogs/file_dialogs.h"
 #include "resources/resource.h"
@@ -204,6 +205,7 @@ void MainForm::OnUnload()
     KillTimer(hwnd_, TimMouse);
     UnhookWindow();
     SetListDisplay(nullptr);
+    CloseMovie();
     sndPlaySoundA(nullptr, 0);
     Mp3().Close();
     Mp3().Free();

@@ -1,6 +1,7 @@
 #include "controller/media_router.h"
 
 #include "core/file_list.h"
+#include "movie/view_movie_mdl.h"
 #include "viewer/view_mdl.h"
 
 // Each subsystem's window opens here; a subsystem not yet built leaves its
@@ -35,7 +36,7 @@ public:
 
     void OpenMovie(const std::string& path) override
     {
-        (void)path; // movie window
+        lt::OpenMovie(path);
     }
 };
 

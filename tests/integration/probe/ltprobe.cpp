@@ -20,6 +20,8 @@
 #include <vector>
 
 #include "dialogs.h"
+#include "drop.h"
+#include "movie.h"
 #include "remote_memory.h"
 #include "settings_probe.h"
 #include "viewer.h"
@@ -390,31 +392,13 @@ int Dismiss(Context& c)
     return 0;
 }
 
-// Drops files on the list as the shell does. Wine does not carry a global
-// memory handle across processes, so the DROPFILES block (ANSI names, each
-// NUL-ended, then one more NUL) is placed in the program's own memory; the
-// drag functions take a plain pointer as well. Sent: on return every file has
-// been taken and the block can go.
+// Drops files on the list as the shell does.
 int Drop(Context& c)
 {
     if (c.args.empty())
         return Usage();
-    std::vector<char> block(sizeof(DROPFILES));
-    reinterpret_cast<DROPFILES*>(block.data())->pFiles = sizeof(DROPFILES);
-    for (const std::wstring& p : c.args) {
-        int n = WideCharToMultiByte(CP_ACP, 0, p.c_str(), -1, nullptr, 0, nullptr, nullptr);
-        block.resize(block.size() + static_cast<size_t>(n));
-        WideCharToMultiByte(CP_ACP, 0, p.c_str(), -1, block.data() + block.size() - n, n, nullptr, nullptr);
-    }
-    block.push_back('\0');
-    RemoteBlock mem(c.list, block.size());
-    if (!mem || !mem.Write(0, block.data(), block.size()))
-        return Fail("cannot place the drop block in the target process");
-    if (!Send(c.list, WM_DROPFILES, reinterpret_cast<WPARAM>(mem.Address()), 0)) {
-        mem.Abandon(); // still being handled: leave the block to the target
-        return Fail("the drop was not handled in time");
-    }
-    return 0;
+    std::string error;
+    return DropFiles(c.list, c.args, error, SendTimeoutMs) ? 0 : Fail(error);
 }
 
 constexpr std::pair<UINT, WPARAM> LeftDown{WM_LBUTTONDOWN, MK_LBUTTON}, LeftUp{WM_LBUTTONUP, 0},
@@ -536,6 +520,8 @@ int Run()
     c.args.assign(argv + 2, argv + argc);
     std::wstring name = argv[1];
     LocalFree(argv);
+    if (int code = 0; RunMovieCommand(name, c.args, code))
+        return code;
     if (int code = 0; RunViewerCommand(name, c.args, code))
         return code;
     for (const Command& cmd : Commands) {

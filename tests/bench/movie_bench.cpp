@@ -1,0 +1,194 @@
+// Movie timings under Wine, each beside the bare MCI doing the same work:
+//   lt_movie_bench bare FILE SECONDS   open and play FILE in a window of our
+//                                      own; time to its first frame on the
+//                                      screen, then SECONDS of playback
+//   lt_movie_bench ours FILE SECONDS   drop FILE on the running program's
+//                                      list; time to the first frame in its
+//                                      movie window, SECONDS of playback, and
+//                                      how late the end is noticed
+// FILE shows red in the middle, then shades of blue in its last second (see
+// tests/integration/movie_bench.py). Prints "key=value" lines, and "X_start"
+// and "X_end" around the spans whose CPU the caller measures. With SECONDS 0
+// only the first frame is timed.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "../integration/probe/drop.h"
+
+namespace {
+
+constexpr DWORD FrameMs = 100; // 10 frames a second
+
+double Now()
+{
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+void Pump()
+{
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+}
+
+// The colour on the screen at the middle of a window.
+COLORREF Middle(HWND w)
+{
+    RECT r{};
+    GetWindowRect(w, &r);
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+bool IsRed(COLORREF c)
+{
+    return GetRValue(c) > 200 && GetGValue(c) < 60 && GetBValue(c) < 60;
+}
+bool IsBlue(COLORREF c)
+{
+    return GetBValue(c) > 100 && GetRValue(c) < 60 && GetGValue(c) < 60;
+}
+
+template <typename Pred> bool PollFor(DWORD ms, Pred ok)
+{
+    double end = Now() + ms;
+    while (Now() < end) {
+        Pump();
+        if (ok())
+            return true;
+        Sleep(1);
+    }
+    return false;
+}
+
+// Lets playback run for ms, pumping our messages, between two marks on which
+// the caller reads the processes' CPU times.
+void PlayFor(const char* what, DWORD ms)
+{
+    std::printf("%s_start\n", what);
+    std::fflush(stdout);
+    double end = Now() + ms;
+    while (Now() < end) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        Pump();
+    }
+    std::printf("%s_end\n", what);
+    std::fflush(stdout);
+}
+
+int Bare(const std::string& file, DWORD seconds)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = "LtBareMovie";
+    RegisterClassA(&wc);
+    HWND top = CreateWindowA("LtBareMovie", "bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 0, 660, 540, nullptr,
+                             nullptr, wc.hInstance, nullptr);
+    HWND pic = CreateWindowA("LtBareMovie", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 640, 480, top, nullptr,
+                             wc.hInstance, nullptr);
+    Pump();
+    const double t0 = Now();
+    std::string open = "open " + file + " alias B nostatic parent " +
+                       std::to_string(reinterpret_cast<UINT_PTR>(pic)) + " style Child";
+    if (mciSendStringA(open.c_str(), nullptr, 0, nullptr) || mciSendStringA("play B", nullptr, 0, nullptr)) {
+        std::fprintf(stderr, "bare: cannot open or play %s\n", file.c_str());
+        return 1;
+    }
+    bool shown = PollFor(10000, [&] { return IsRed(Middle(pic)); });
+    std::printf("bare_first_frame_ms=%.0f\n", shown ? Now() - t0 : -1.0);
+    if (seconds > 0)
+        PlayFor("bare_cpu", seconds * 1000);
+    mciSendStringA("close B", nullptr, 0, nullptr);
+    DestroyWindow(top);
+    return shown ? 0 : 1;
+}
+
+HWND FindChildOfClass(HWND parent, const char* cls)
+{
+    return FindWindowExA(parent, nullptr, cls, nullptr);
+}
+
+int Ours(const std::string& file, DWORD seconds)
+{
+    HWND controller = FindWindowA(nullptr, "Controller");
+    HWND list = controller ? FindChildOfClass(controller, "ListBox") : nullptr;
+    if (!list) {
+        std::fprintf(stderr, "ours: no controller\n");
+        return 1;
+    }
+    int wide = MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, nullptr, 0);
+    std::wstring path(static_cast<size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, path.data(), wide);
+    path.resize(wcslen(path.c_str()));
+
+    // The controller's own share, before any movie.
+    if (seconds > 0)
+        PlayFor("ours_idle_cpu", seconds * 1000);
+    HWND movie = nullptr, video = nullptr;
+    const double t0 = Now();
+    std::string error;
+    if (!lt::probe::DropFiles(list, {path}, error)) {
+        std::fprintf(stderr, "ours: %s\n", error.c_str());
+        return 1;
+    }
+    // Sent: it returns when the program has handled the drop.
+    std::printf("ours_drop_handled_ms=%.0f\n", Now() - t0);
+    bool shown = PollFor(10000, [&] {
+        if (!video) {
+            movie = FindWindowA("LtViewAvi", nullptr);
+            HWND pic = movie ? FindChildOfClass(movie, "LtPicAvi") : nullptr;
+            video = pic ? GetWindow(pic, GW_CHILD) : nullptr;
+        }
+        return video && IsRed(Middle(video));
+    });
+    std::printf("ours_first_frame_ms=%.0f\n", shown ? Now() - t0 : -1.0);
+    if (!shown)
+        return 1;
+
+    if (seconds == 0)
+        return 0;
+    PlayFor("ours_cpu", seconds * 1000);
+
+    // The last frames are shades of blue, one per frame; the movie ends one
+    // frame after the last change.
+    double changed = 0;
+    COLORREF last = 0;
+    bool ended = PollFor(30000, [&] {
+        COLORREF c = Middle(video);
+        if (IsBlue(c) && c != last) {
+            changed = Now();
+            last = c;
+        }
+        return changed != 0 && GetPropA(movie, "LtMoviePlaying") == nullptr;
+    });
+    std::printf("ours_end_noticed_ms=%.0f\n", ended ? Now() - changed - FrameMs : -1.0);
+    return ended ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4)
+        return 2;
+    const std::string mode = argv[1];
+    const DWORD seconds = static_cast<DWORD>(std::atoi(argv[3]));
+    if (mode == "bare")
+        return Bare(argv[2], seconds);
+    if (mode == "ours")
+        return Ours(argv[2], seconds);
+    return 2;
+}

@@ -1,0 +1,133 @@
+#!/usr/bin/env python3
+"""The movie window under Wine with AVIs made here by ffmpeg, driven and read
+by ltprobe; the MCI commands sent are read back from Wine's MCI trace.
+
+    run_movie.py --exe lumatrove.exe --probe ltprobe.exe GROUP...
+"""
+
+import re
+import subprocess
+import sys
+import time
+
+from lt_session import FILES_WIN, run_groups
+
+FPS, SECONDS = 10, 4  # long enough that a slow probe start misses no state
+FRAMES = FPS * SECONDS
+
+
+def make_avi(s, name, size, codec, sound=False):
+    """SECONDS of ffmpeg's test pattern: "msvideo1" (MS Video 1) or "rawvideo"
+    (uncompressed BGR, stored top-down), with a 440 Hz PCM track if asked."""
+    cmd = ["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", f"testsrc=size={size}:rate={FPS}"]
+    if sound:
+        cmd += ["-f", "lavfi", "-i", f"sine=frequency=440:duration={SECONDS}", "-c:a", "pcm_s16le", "-ar", "22050"]
+    cmd += ["-t", str(SECONDS), "-c:v", codec] + (["-pix_fmt", "bgr24"] if codec == "rawvideo" else [])
+    subprocess.run(cmd + [str(s.files_dir / name)], check=True, timeout=60)
+    return f"{FILES_WIN}\\{name}"
+
+
+def start(s):
+    s.unmanaged_windows()
+    s.env["WINEDEBUG"] = "-all,trace+mci"
+    s.launch()
+
+
+def sent(s, since=0):
+    """Commands sent (mciExecute ones too), queries left out."""
+    log = (s.tmp / "wine.log").read_bytes().decode("utf-8", errors="replace")
+    return [c for c in re.findall(r'mciSendStringW \(L"(.*?)", ', log) if not c.startswith(("status", "where"))][since:]
+
+
+def executed(s):
+    return re.findall(r"mciExecute \((.*?)\)!", (s.tmp / "wine.log").read_bytes().decode("utf-8", errors="replace"))
+
+
+def state(s, want=None, timeout=8):
+    """The movie window's fields (see ltprobe movie), once `want` (a dict)
+    holds or the time is up."""
+    st = {}
+
+    def read():
+        st.clear()
+        code, out, _ = s.probe_run("movie", 0)
+        st.update(f.split("=", 1) for f in out.strip().split("\t") if "=" in f and code == 0)
+        return not want or all(st.get(k) == v for k, v in want.items())
+
+    s.wait_until(read, timeout, 0.02)
+    return st
+
+
+def command(s, *args, expect):
+    """Works the window; checks the first commands it sends."""
+    n = len(sent(s))
+    s.probe(*args)
+    s.wait_until(lambda: len(sent(s, n)) >= len(expect), 5)
+    s.equal(sent(s, n)[:len(expect)], expect, f"{' '.join(map(str, args))} sends {expect}")
+
+
+def playback(s):
+    ms1 = make_avi(s, "ms1.avi", "320x240", "msvideo1")
+    raw = make_avi(s, "raw.avi", "160x120", "rawvideo")
+    start(s)
+    s.write_queue([ms1])
+    st = state(s, {"video": "320x240", "title": "BriskReeler - ms1.avi"}, 10)
+    s.equal((st.get("outer"), st.get("video")), ("327x331", "320x240"), "window and video sized to the movie")
+    s.equal((st.get("playing"), st.get("speed"), st.get("posEnabled")), ("1", "100", "0"), "plays at 100%, bar locked")
+    st = state(s, {"playing": "0"}, SECONDS + 3)
+    s.equal((st.get("pos"), st.get("posEnabled")), (str(FRAMES), "1"), "at the end: 再生, bar at its end and free")
+    command(s, "movie-menu", "play", expect=["seek AVI to start", "play AVI"])
+    time.sleep(1)
+    command(s, "movie-menu", "play", expect=["stop AVI"])
+    st = state(s, {"playing": "0", "posEnabled": "1"})
+    s.check(0 < int(st.get("pos", 0)) < FRAMES, "stop leaves the bar at the frame reached", "1..39", st.get("pos"))
+    command(s, "movie-menu", "seek", expect=["seek AVI to start", "stop AVI", "seek AVI to 0"])
+    command(s, "movie-pos", 7, expect=["seek AVI to 7"])
+    s.equal(s.probe("dismiss"), "", "a silent movie stops and rewinds without an error box")
+    for index, meter in ((2, 200), (0, 50)):
+        command(s, "movie-menu", "speed", index, expect=[f"set AVI speed {meter * 10}"])
+        s.equal(state(s, {"speed": str(meter)}).get("speed"), str(meter), f"speed display reads {meter}")
+
+    hwnd, n = st.get("hwnd"), len(sent(s))
+    s.write_queue([raw])
+    st = state(s, {"video": "160x120", "playing": "1"}, 10)
+    s.equal((st.get("hwnd"), st.get("title"), st.get("outer")), (hwnd, "BriskReeler - raw.avi", "167x211"),
+            "the second (top-down) movie replaces the first in the same window, sized by its frame")
+    s.check(sent(s, n)[0] == "Close AVI" and sent(s, n)[1].startswith("open "), "the stopped first movie is closed first",
+            "Close AVI, open", sent(s, n)[:2])
+    s.check("set AVI speed 500" in sent(s, n), "the shown speed carries over", "set AVI speed 500", sent(s, n))
+    n = len(sent(s))
+    s.write_queue([raw])  # listed already: plays again from the start
+    s.wait_until(lambda: "play AVI" in sent(s, n), 5)
+    s.equal(sent(s, n), ["Seek AVI to start", "set AVI speed 500", "play AVI"], "the same movie again replays")
+
+
+def sound_and_errors(s):
+    snd = make_avi(s, "with sound.avi", "320x240", "msvideo1", sound=True)
+    (s.files_dir / "bad.avi").write_bytes(b"RIFF\x20\x00\x00\x00AVI LIST" + b"\x00" * 24)
+    start(s)
+    s.write_queue([snd])
+    st = state(s, {"playing": "1"}, 10)
+    s.equal(st.get("title"), "BriskReeler - with sound.avi", "a path with a blank opens")
+    s.check(all(" alias" not in c or "with sound.avi alias" not in c for c in sent(s)),
+            "it is passed as its short form or quoted", "no bare blank path", sent(s)[:1])
+    command(s, "movie-menu", "play", expect=["stop AVI"])
+    state(s, {"playing": "0", "posEnabled": "1"})
+    command(s, "movie-menu", "seek", expect=["seek AVI to start", "stop AVI"])
+    s.equal(s.probe("dismiss"), "", "a movie with sound stops and rewinds without an error box")
+
+    s.write_queue([f"{FILES_WIN}\\bad.avi"])
+    shown = []
+    s.wait_until(lambda: shown.extend(s.probe("dismiss").splitlines()) or shown, 10)
+    time.sleep(0.5)
+    shown += s.probe("dismiss").splitlines()
+    s.check(len(shown) == 1 and re.match(r"Lumatrove\t.", shown[0]), "one box with the platform's text",
+            "Lumatrove<TAB>text", shown)
+    s.check(s.wait_until(lambda: s.probe_run("movie", 0)[0] != 0, 5), "no movie window is left", "gone", "there")
+    s.check("Close Avi" not in executed(s), "the failed device is closed quietly", "no mciExecute", executed(s))
+
+
+GROUPS = {"playback": playback, "sound_and_errors": sound_and_errors}
+
+if __name__ == "__main__":
+    sys.exit(run_groups(GROUPS))
