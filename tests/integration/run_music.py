@@ -93,28 +93,37 @@ QUIET = 30
 
 
 def group_mp3(s):
-    tone = ffmpeg_tone(s, "tone 128k.mp3", "-ac", "2", "-b:a", "128k")  # ffmpeg adds an ID3v2 tag
+    tone = ffmpeg_tone(s, "tone 128k.mp3", "-ac", "2", "-b:a", "128k", seconds=12)  # with an ID3v2 tag
     d = Drive(s, "open", "mp3", tone, "mpeg", "play", "wait", "3500", "state", "pause", "wait", "2500",
-              "state", "seek", "5", "state", "play", "wait", "1000", "state", "close")
+              "state", "seek", "5", "state", "play", "wait", "1000", "state", "volume", "25", "wait", "2500",
+              "open", "mp3", tone, "state", "play", "wait", "500", "state", "close")
     d.wait_line("play 1")
     time.sleep(0.5)
     playing = record_rms(s, 1.5)
     d.wait_line("pause")
     time.sleep(0.6)
     paused = record_rms(s, 1.2)
+    d.wait_line("volume")
+    time.sleep(0.6)
+    quarter = record_rms(s, 1.2)
     out = d.finish()
     s.check(playing > LOUD, "MP3 playback is heard", f"> {LOUD}", round(playing))
+    s.check(0.15 < quarter / playing < 0.35, "volume 25 gives a quarter of the level", 0.25,
+            round(quarter / playing, 3))
     s.check(paused < QUIET, "pause is silent", f"< {QUIET}", round(paused))
     mpeg = fields(next(l for l in out if l.startswith("mpeg")))
     s.equal((mpeg["version"], mpeg["channels"], mpeg["bitrate"], mpeg["rate"], mpeg["time"]),
-            (1, 2, 128, 44100, 8), "MPEG information of the 128k stereo file")
+            (1, 2, 128, 44100, 12), "MPEG information of the 128k stereo file")
     states = [fields(l) for l in out if l.startswith("state")]
     s.check(states[0]["state"] == 1 and 2 <= states[0]["pos"] <= 4, "playing after 3.5 s", "state 1, pos 3",
             states[0])
     s.check(states[1]["state"] == 2 and states[2]["pos"] == 5, "seek while paused moves to 5 s", 5, states[2])
     s.check(states[3]["state"] == 1 and states[3]["pos"] in (5, 6), "playing on from 5 s", "pos 5..6", states[3])
+    s.check(states[4]["state"] == 0 and states[5]["state"] == 1 and out[-1] == "end",
+            "opening a file while one plays stops it cleanly", "0 then 1", states[4:])
     seek = next(l for l in out if l.startswith("seek"))
     s.check(int(seek.split("ms=")[1]) < 100, "seek returns within 100 ms", "< 100", seek)
+    print(f"# levels: playing {playing:.0f}, paused {paused:.0f}, volume 25 {quarter:.0f}")
 
 
 def group_mp3_files(s):
