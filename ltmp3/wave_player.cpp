@@ -251,6 +251,9 @@ void WavePlayer::Seek(std::uint32_t second)
     if (state_ == PlayState::Paused)
         waveOutPause(device_);
     StartAt(FrameForSecond(second, *info_));
+    // The position reads as the second asked for: the frame that holds it
+    // starts up to one frame (26 ms) earlier.
+    baseSample_ = std::min<std::uint64_t>(std::uint64_t(second) * info_->First.SampleRate, info_->Samples());
     SetEvent(wake_); // the thread decodes from there: the caller does not wait for it
 }
 
