@@ -208,7 +208,7 @@ TEST_F(EngineTest, VolumeTempoAndTitles)
     OpenAs(BackEnd::Mp3);
     e.ChangeMidiTempo(50);
     EXPECT_TRUE(r.Take().empty()) << "tempo only for MIDI";
-    EXPECT_EQ(e.GetMusicTitle("x"), "A");
+    EXPECT_EQ(e.GetMusicTitle("x"), "A") << "artist only";
     EXPECT_EQ(e.GetMusicLength(), 200);
     e.SetMusicVolume(30);
     EXPECT_EQ(settings.Volume, 30);
