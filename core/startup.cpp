@@ -10,6 +10,7 @@
 #include "core/list_files.h"
 #include "core/settings_store.h"
 #include "core/win_handles.h"
+#include "music/midi_ports.h"
 #include "music/mp3_library.h"
 #include "resources/resource.h"
 
@@ -89,6 +90,7 @@ int RunController(bool openSettings)
     // Held for the whole run: the "a copy is running" indicator.
     KernelHandle instance(CreateMutexA(nullptr, FALSE, InstanceMutexName));
     LoadSettings(Paths().SettingsFile);
+    EnumMidiDevices();
     InstallListReader();
     InstallMediaRouter();
     LoadMp3Library();

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lt {
 
@@ -20,6 +21,11 @@ struct MidiDeviceTable {
 };
 
 const MidiDeviceTable& MidiDevices();
+
+// The table for the friendly names of the drivers found: the default device
+// first, then at most 20 names in ascending byte order, each with its own
+// index as its port number.
+MidiDeviceTable BuildMidiTable(std::vector<std::string> names);
 
 // Builds the table from the installed MIDI drivers (once, at start-up).
 void EnumMidiDevices();

@@ -1,0 +1,274 @@
+#include "ltmp3/wave_player.h"
+
+#include <algorithm>
+
+namespace ltmp3 {
+
+namespace {
+
+class Lock {
+public:
+    explicit Lock(CRITICAL_SECTION& cs) : cs_(cs) { EnterCriticalSection(&cs_); }
+    ~Lock() { LeaveCriticalSection(&cs_); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+private:
+    CRITICAL_SECTION& cs_;
+};
+
+} // namespace
+
+WavePlayer::WavePlayer()
+{
+    InitializeCriticalSection(&lock_);
+    wake_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+}
+
+WavePlayer::~WavePlayer()
+{
+    Stop();
+    if (wake_)
+        CloseHandle(wake_);
+    DeleteCriticalSection(&lock_);
+}
+
+void WavePlayer::SetSource(std::span<const std::uint8_t> file, const StreamInfo* info)
+{
+    Stop();
+    Lock lock(lock_);
+    decoder_.Close();
+    file_ = file;
+    info_ = info;
+    keptSample_ = 0;
+}
+
+bool WavePlayer::OpenDevice()
+{
+    if (!info_ || file_.empty() || !decoder_.Open(info_->First))
+        return false;
+    WAVEFORMATEX pcm = decoder_.Pcm();
+    if (waveOutOpen(&device_, WAVE_MAPPER, &pcm, reinterpret_cast<DWORD_PTR>(wake_), 0, CALLBACK_EVENT) !=
+        MMSYSERR_NOERROR) {
+        device_ = nullptr;
+        decoder_.Close();
+        return false;
+    }
+    waveOutSetVolume(device_, volume_);
+    const std::size_t bytes = (FramesPerBuffer + 2) * 1152 * pcm.nBlockAlign;
+    for (int i = 0; i < BufferCount; ++i) {
+        buffers_[i].assign(bytes, 0);
+        headers_[i] = {};
+        headers_[i].lpData = reinterpret_cast<LPSTR>(buffers_[i].data());
+        headers_[i].dwBufferLength = static_cast<DWORD>(bytes);
+        waveOutPrepareHeader(device_, &headers_[i], sizeof(WAVEHDR));
+        headers_[i].dwFlags |= WHDR_DONE; // free to fill
+    }
+    return true;
+}
+
+void WavePlayer::CloseDevice()
+{
+    if (device_) {
+        waveOutReset(device_);
+        for (auto& h : headers_) {
+            h.dwBufferLength = static_cast<DWORD>(buffers_[&h - headers_.data()].size());
+            waveOutUnprepareHeader(device_, &h, sizeof(WAVEHDR));
+        }
+        waveOutClose(device_);
+        device_ = nullptr;
+    }
+    for (auto& b : buffers_)
+        std::vector<std::uint8_t>().swap(b);
+    std::vector<std::uint8_t>().swap(pending_);
+    decoder_.Close();
+}
+
+void WavePlayer::StartAt(std::size_t frame)
+{
+    nextFrame_ = frame;
+    baseSample_ = std::uint64_t(frame) * info_->First.SamplesPerFrame();
+    pending_.clear();
+    if (decoder_.IsOpen())
+        decoder_.Restart();
+}
+
+bool WavePlayer::AllBuffersDone() const
+{
+    for (const auto& h : headers_)
+        if (!(h.dwFlags & WHDR_DONE))
+            return false;
+    return true;
+}
+
+void WavePlayer::FillFreeBuffers()
+{
+    if (!device_)
+        return;
+    const std::size_t target = FramesPerBuffer * info_->First.SamplesPerFrame() * decoder_.Pcm().nBlockAlign;
+    for (int i = 0; i < BufferCount; ++i) {
+        WAVEHDR& h = headers_[i];
+        if (!(h.dwFlags & WHDR_DONE))
+            continue;
+        const std::size_t count = info_->Offsets.size();
+        while (pending_.size() < target && nextFrame_ < count) {
+            const std::size_t last = std::min(count, nextFrame_ + AcmDecoder::MaxFramesPerCall);
+            if (!DecodeFrames(decoder_, file_, *info_, nextFrame_, last, pending_)) {
+                // A frame the codec refuses: start afresh after it.
+                decoder_.Restart();
+            }
+            nextFrame_ = last;
+        }
+        if (pending_.empty())
+            return;
+        const std::size_t n = std::min(pending_.size(), buffers_[i].size());
+        std::copy(pending_.begin(), pending_.begin() + n, buffers_[i].begin());
+        pending_.erase(pending_.begin(), pending_.begin() + n);
+        h.dwBufferLength = static_cast<DWORD>(n);
+        h.dwFlags &= ~WHDR_DONE;
+        if (waveOutWrite(device_, &h, sizeof(WAVEHDR)) != MMSYSERR_NOERROR)
+            h.dwFlags |= WHDR_DONE;
+    }
+}
+
+std::uint64_t WavePlayer::PlayedSamples()
+{
+    if (!device_)
+        return keptSample_;
+    MMTIME t{};
+    t.wType = TIME_BYTES;
+    std::uint64_t played = 0;
+    if (waveOutGetPosition(device_, &t, sizeof t) == MMSYSERR_NOERROR) {
+        if (t.wType == TIME_BYTES)
+            played = t.u.cb / decoder_.Pcm().nBlockAlign;
+        else if (t.wType == TIME_SAMPLES)
+            played = t.u.sample;
+    }
+    return std::min(baseSample_ + played, info_->Samples());
+}
+
+DWORD WINAPI WavePlayer::ThreadMain(void* self)
+{
+    static_cast<WavePlayer*>(self)->Run();
+    return 0;
+}
+
+void WavePlayer::Run()
+{
+    for (;;) {
+        WaitForSingleObject(wake_, 250);
+        Lock lock(lock_);
+        if (quit_)
+            return;
+        FillFreeBuffers();
+        const bool drained = nextFrame_ >= info_->Offsets.size() && pending_.empty();
+        if (state_ == PlayState::Playing && drained && AllBuffersDone()) {
+            // The natural end: the next play starts from the beginning.
+            CloseDevice();
+            state_ = PlayState::Stopped;
+            keptSample_ = 0;
+            return;
+        }
+    }
+}
+
+void WavePlayer::JoinThread()
+{
+    HANDLE thread;
+    {
+        Lock lock(lock_);
+        thread = thread_;
+        thread_ = nullptr;
+        quit_ = true;
+    }
+    if (thread) {
+        SetEvent(wake_);
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    }
+    Lock lock(lock_);
+    quit_ = false;
+}
+
+bool WavePlayer::Play()
+{
+    JoinThread(); // a thread that ended at the natural end is collected here
+    Lock lock(lock_);
+    if (state_ != PlayState::Stopped || !info_)
+        return false;
+    if (!OpenDevice())
+        return false;
+    const std::uint64_t spf = info_->First.SamplesPerFrame();
+    StartAt(static_cast<std::size_t>(keptSample_ / spf));
+    FillFreeBuffers();
+    thread_ = CreateThread(nullptr, 0, &WavePlayer::ThreadMain, this, 0, nullptr);
+    if (!thread_) {
+        CloseDevice();
+        return false;
+    }
+    state_ = PlayState::Playing;
+    return true;
+}
+
+void WavePlayer::Stop()
+{
+    JoinThread();
+    Lock lock(lock_);
+    CloseDevice();
+    state_ = PlayState::Stopped;
+    keptSample_ = 0;
+}
+
+void WavePlayer::Pause()
+{
+    Lock lock(lock_);
+    if (state_ != PlayState::Playing || !device_)
+        return;
+    waveOutPause(device_);
+    state_ = PlayState::Paused;
+}
+
+bool WavePlayer::Restart()
+{
+    Lock lock(lock_);
+    if (state_ != PlayState::Paused || !device_)
+        return false;
+    if (waveOutRestart(device_) != MMSYSERR_NOERROR)
+        return false;
+    state_ = PlayState::Playing;
+    SetEvent(wake_);
+    return true;
+}
+
+void WavePlayer::Seek(std::uint32_t second)
+{
+    Lock lock(lock_);
+    if (state_ == PlayState::Stopped || !device_ || !info_)
+        return;
+    waveOutReset(device_); // hands every buffer back and zeroes the device's count
+    if (state_ == PlayState::Paused)
+        waveOutPause(device_);
+    StartAt(FrameForSecond(second, *info_));
+    FillFreeBuffers();
+    SetEvent(wake_);
+}
+
+PlayState WavePlayer::State(std::uint32_t* positionSeconds)
+{
+    Lock lock(lock_);
+    if (positionSeconds) {
+        const int rate = info_ ? info_->First.SampleRate : 0;
+        *positionSeconds = rate ? static_cast<std::uint32_t>(PlayedSamples() / rate) : 0;
+    }
+    return state_;
+}
+
+void WavePlayer::SetVolume(DWORD word)
+{
+    Lock lock(lock_);
+    volume_ = word;
+    if (device_)
+        waveOutSetVolume(device_, word);
+}
+
+} // namespace ltmp3

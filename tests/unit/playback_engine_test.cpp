@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "music/playback_engine.h"
+
+using namespace lt;
+
+namespace {
+
+// Records every platform call as one line, in order; status queries answer
+// from a table.
+struct Recorder final : MciPort, Mp3Port, SystemPort, PlayerHooks {
+    std::vector<std::string> Calls;
+    std::map<std::string, std::string> Answers;
+    std::uint32_t OpenResult = 0;
+    int Mp3State = 0, Mp3Position = 0, NextEntry = 0;
+    std::string ShortName;
+    std::vector<std::uint8_t> FileBytes;
+
+    std::uint32_t SendString(const std::string& c, std::string* answer, int size) override
+    {
+        Calls.push_back("send " + c + (size ? " [" + std::to_string(size) + "]" : ""));
+        if (answer)
+            *answer = Answers.count(c) ? Answers[c] : "";
+        return c.rfind("Open ", 0) == 0 ? OpenResult : 0;
+    }
+    bool Execute(const std::string& c) override
+    {
+        Calls.push_back("exec " + c);
+        return true;
+    }
+    std::string ErrorText(std::uint32_t) override { return "no such device  "; }
+
+    std::int32_t Open(const std::string& p, Ltmp3InputInfo& info) override
+    {
+        Calls.push_back("mp3 open " + p);
+        std::strcpy(info.Artist, "A");
+        info.PlayTime = 200;
+        return 1;
+    }
+    std::int32_t Play() override { return Log("mp3 play"), 1; }
+    void Stop() override { Log("mp3 stop"); }
+    void Pause() override { Log("mp3 pause"); }
+    std::int32_t Restart() override { return Log("mp3 restart"), 1; }
+    void Seek(std::int32_t s) override { Log("mp3 seek " + std::to_string(s)); }
+    std::int32_t GetState(std::int32_t& position) override { return position = Mp3Position, Mp3State; }
+    void SetVolume(std::int32_t l, std::int32_t r) override
+    {
+        Log("mp3 volume " + std::to_string(l) + " " + std::to_string(r));
+    }
+    void Close() override { Log("mp3 close"); }
+    std::int32_t GetMpegInfo(Ltmp3MpegInfo&) override { return 0; }
+
+    bool FileExists(const std::string& p) override { return !p.empty() && p != "missing"; }
+    std::string ShortPath(const std::string&) override { return ShortName; }
+    std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string&) override { return FileBytes; }
+    void ShowMessage(const std::string& t) override { Log("message " + t); }
+    void SetMidiOutVolume(std::uint32_t w) override
+    {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(w));
+        Log(std::string("midi volume ") + hex);
+    }
+    void PumpEvents() override { Log("pump"); }
+    void SetMusicTimer(bool on) override { Log(on ? "timer on" : "timer off"); }
+    int NextMusicEntry() override { return Log("next"), NextEntry; }
+    void ActivateEntry(int i) override { Log("activate " + std::to_string(i)); }
+
+    void Log(const std::string& s) { Calls.push_back(s); }
+    std::vector<std::string> Take() { return std::exchange(Calls, {}); }
+};
+
+struct EngineTest : ::testing::Test {
+    Recorder r;
+    Settings settings;
+    MidiDeviceTable table = BuildMidiTable({"Alpha", "Beta", "Gamma"});
+    PlaybackEngine e{r, r, r, settings};
+    EngineTest()
+    {
+        e.SetHooks(&r);
+        e.SetMidiTable(&table);
+    }
+    // Opens with the MCI device answering `mode`, then forgets the calls.
+    void OpenAs(BackEnd b, const std::string& mode = "stopped")
+    {
+        r.ShortName = "C:\\A.MID";
+        r.Answers["status MID mode"] = r.Answers["status WAV mode"] = mode;
+        ASSERT_TRUE(e.Open(b, "C:\\a file"));
+        e.SetUserStopped(false); // as after the first play
+        r.Take();
+    }
+    using Calls = std::vector<std::string>;
+};
+
+} // namespace
+
+TEST_F(EngineTest, OpeningMidiAppliesThePortThenMilliseconds)
+{
+    settings.MidiDevice = 2;
+    r.ShortName = "C:\\MYMUSI~1\\A.MID";
+    r.Answers["status MID tempo"] = "120";
+    ASSERT_TRUE(e.Open(BackEnd::Midi, "C:\\My Music\\a.mid"));
+    EXPECT_EQ(r.Take(), (Calls{"send Open C:\\MYMUSI~1\\A.MID alias MID Type Sequencer", "pump",
+                               "send status MID mode [1024]", "exec set MID Port 2", "pump", "pump", "pump",
+                               "send set MID time format milliseconds", "send status MID tempo [15]"}));
+    EXPECT_EQ(e.FileTempo(), 120);
+    EXPECT_TRUE(e.IsOpen());
+}
+
+TEST_F(EngineTest, OpeningWaveWithoutShortPathQuotesIt)
+{
+    ASSERT_TRUE(e.OpenWaveFile("C:\\My Music\\a.wav"));
+    EXPECT_EQ(r.Take(), Calls{"send Open \"C:\\My Music\\a.wav\" alias WAV Type Waveaudio"});
+    EXPECT_FALSE(e.OpenWaveFile("missing"));
+    EXPECT_FALSE(e.OpenWaveFile(""));
+    EXPECT_TRUE(r.Take().empty());
+
+    r.OpenResult = 263;
+    EXPECT_FALSE(e.OpenWaveFile("C:\\b.wav"));
+    EXPECT_EQ(r.Take(), (Calls{"send Open \"C:\\b.wav\" alias WAV Type Waveaudio", "message no such device",
+                               "timer off", "exec Close WAV"}));
+}
+
+TEST_F(EngineTest, PlayRewindsOnlyAtTheEndAndNeverTwice)
+{
+    OpenAs(BackEnd::Wave);
+    r.Answers["status WAV length"] = "5400";
+    r.Answers["status WAV position"] = "5000";
+    EXPECT_TRUE(e.PlayMusic());
+    EXPECT_EQ(r.Take(), (Calls{"send status WAV mode [1024]", "send status WAV length [15]",
+                               "send status WAV position [15]", "send seek WAV to 0", "exec Play WAV", "timer on"}));
+    r.Answers["status WAV position"] = "3000";
+    e.PlayMusic();
+    EXPECT_EQ(r.Take()[3], "exec Play WAV") << "halted mid-way: continues";
+
+    r.Answers["status WAV mode"] = "playing";
+    EXPECT_FALSE(e.PlayMusic());
+    EXPECT_EQ(r.Take(), Calls{"send status WAV mode [1024]"});
+    r.Answers["status WAV mode"] = "paused";
+    EXPECT_TRUE(e.PlayMusic());
+    EXPECT_EQ(r.Take(), (Calls{"send status WAV mode [1024]", "exec resume WAV", "timer on"}));
+}
+
+TEST_F(EngineTest, SeekCommands)
+{
+    OpenAs(BackEnd::Midi, "playing");
+    e.SeekMusic("start");
+    Calls c = r.Take();
+    ASSERT_GE(c.size(), 3u);
+    EXPECT_EQ(c[1], "send seek MID to start");
+    EXPECT_EQ(c[2], "send status MID mode [1024]") << "then PlayMusic, which finds it playing";
+
+    OpenAs(BackEnd::Wave, "stopped");
+    e.SeekMusic("12");
+    EXPECT_EQ(r.Take(), (Calls{"send status WAV mode [1024]", "send seek WAV to 12000"}));
+
+    OpenAs(BackEnd::Mp3);
+    e.SeekMusic("12");
+    e.SeekMusic("START");
+    EXPECT_EQ(r.Take(), (Calls{"mp3 seek 12", "mp3 seek 0"}));
+}
+
+TEST_F(EngineTest, StopPauseCloseByState)
+{
+    OpenAs(BackEnd::Mp3);
+    r.Mp3State = 1;
+    e.StopMusic();
+    EXPECT_EQ(r.Take(), (Calls{"mp3 pause", "timer off"})) << "MP3 stop keeps the position";
+    EXPECT_TRUE(e.UserStopped());
+    e.CloseMusic();
+    EXPECT_EQ(r.Take(), (Calls{"mp3 stop", "mp3 close", "timer off"}));
+
+    OpenAs(BackEnd::Midi, "paused");
+    e.PauseMusic();
+    e.CloseMusic();
+    EXPECT_EQ(r.Take(), (Calls{"send status MID mode [1024]", "send status MID mode [1024]", "exec Stop MID",
+                               "exec Close MID", "timer off"}));
+    EXPECT_FALSE(e.IsOpen());
+
+    OpenAs(BackEnd::Wave, "");
+    e.CloseMusic();
+    EXPECT_TRUE(e.IsOpen()) << "no mode answer: the device is left open";
+}
+
+TEST_F(EngineTest, VolumeTempoAndTitles)
+{
+    e.SetMusicVolume(40);
+    EXPECT_TRUE(r.Take().empty()) << "nothing open";
+    EXPECT_EQ(settings.Volume, 100);
+
+    OpenAs(BackEnd::Midi);
+    e.SetMusicVolume(50);
+    e.SetMusicVolume(100);
+    e.ChangeMidiTempo(90);
+    EXPECT_EQ(r.Take(), (Calls{"midi volume 7FFF7FFF", "mp3 volume 50 50", "midi volume FFFFFFFF", "mp3 volume 100 100",
+                               "exec set MID tempo 90"}));
+    EXPECT_EQ(e.LastTempoSent(), 90);
+    r.FileBytes = {'M', 'T', 'h', 'd', 0, 0, 0,  6, 0,    0, 0, 1, 0,    96,   'M',
+                   'T', 'r', 'k', 0,   0, 0, 40, 0, 0xFF, 3, 0, 0, 0xFF, 0x2F, 0};
+    EXPECT_EQ(e.GetMusicTitle("x"), "No Title");
+
+    OpenAs(BackEnd::Mp3);
+    e.ChangeMidiTempo(50);
+    EXPECT_TRUE(r.Take().empty()) << "tempo only for MIDI";
+    EXPECT_EQ(e.GetMusicTitle("x"), "A");
+    EXPECT_EQ(e.GetMusicLength(), 200);
+    e.SetMusicVolume(30);
+    EXPECT_EQ(settings.Volume, 30);
+}
+
+TEST_F(EngineTest, WaveEndsAfterFiveSecondChanges)
+{
+    OpenAs(BackEnd::Wave);
+    r.NextEntry = 4;
+    WaveEndCounter counter;
+    const int seconds[] = {10, 10, 11, 12, 12, 13, 14};
+    for (int s : seconds)
+        EXPECT_FALSE(e.CheckEndOfTrack(counter, s));
+    EXPECT_EQ(counter.Count, 5);
+    r.Take();
+    EXPECT_TRUE(e.CheckEndOfTrack(counter, 14));
+    const Calls c = r.Take();
+    ASSERT_GE(c.size(), 3u);
+    EXPECT_EQ(c[1], "pump");
+    EXPECT_EQ(c[2], "next");
+    EXPECT_EQ(c.back(), "activate 4");
+}
+
+TEST_F(EngineTest, EndOfTrackNeedsStoppedOpenAndNoUserStop)
+{
+    WaveEndCounter counter;
+    OpenAs(BackEnd::Mp3);
+    r.Mp3State = 1;
+    EXPECT_FALSE(e.CheckEndOfTrack(counter, 0));
+    r.Mp3State = 0;
+    e.SetUserStopped(true);
+    EXPECT_FALSE(e.CheckEndOfTrack(counter, 0));
+    e.SetUserStopped(false);
+    r.NextEntry = 0;
+    EXPECT_FALSE(e.CheckEndOfTrack(counter, 0)) << "no next piece: stays";
+    EXPECT_TRUE(e.IsOpen());
+    r.NextEntry = 2;
+    r.Take();
+    EXPECT_TRUE(e.CheckEndOfTrack(counter, 0));
+    EXPECT_EQ(r.Take(), (Calls{"pump", "next", "mp3 close", "timer off", "activate 2"}));
+}
+
+TEST_F(EngineTest, PortChangeWhilePlaying)
+{
+    OpenAs(BackEnd::Midi, "playing");
+    settings.MidiDevice = 3;
+    settings.ErrorWait = 2;
+    e.ApplyMidiPort();
+    Calls c = r.Take();
+    const Calls head(c.begin(), c.begin() + 5);
+    EXPECT_EQ(head, (Calls{"pump", "send status MID mode [1024]", "send status MID mode [1024]", "exec Stop MID",
+                           "timer off"}));
+    EXPECT_EQ(c[5], "exec set MID Port 3");
+    EXPECT_EQ(c[6], "pump");
+    EXPECT_EQ(c[7], "pump");
+    EXPECT_EQ(c[8], "send status MID mode [1024]") << "then play again";
+
+    settings.MidiDevice = -1;
+    e.ApplyMidiPort();
+    c = r.Take();
+    EXPECT_EQ(c.back(), "exec set MID Port mapper") << "left stopped on the mapper";
+    EXPECT_EQ(std::count(c.begin(), c.end(), "exec Play MID"), 0);
+}
