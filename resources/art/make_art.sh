@@ -270,3 +270,6 @@ finish_icon "$tmp/app_big.png" "$tmp/app.png"
 
 for n in app list list2 movie picture music; do ico "$tmp/$n.png" "$icons/$n.ico"; done
 echo "make_art: wrote $skin and $icons"
+
+# The music player's skin.
+"$here/make_player_art.sh"
