@@ -1,6 +1,8 @@
 #include "controller/media_router.h"
 
 #include "core/file_list.h"
+#include "music/music_engine.h"
+#include "music/player_window.h"
 
 // Each subsystem's window opens here; a subsystem not yet built leaves its
 // entries listed without a window.
@@ -28,8 +30,8 @@ public:
 
     void OpenMusic(const std::string& path, FileKind kind) override
     {
-        (void)path; // music player
-        (void)kind;
+        SetPlayerHooks(&Player());
+        Player().OpenMusicFile(path, kind);
     }
 
     void OpenMovie(const std::string& path) override

@@ -63,6 +63,7 @@
 
 #include "dialogs.h"
 #include "drop.h"
+#include "player.h"
 #include "wait.h"
 
 namespace lt::probe {
@@ -802,6 +803,8 @@ int Run()
     c.args.assign(argv + 2, argv + argc);
     std::wstring name = argv[1];
     LocalFree(argv);
+    if (int code = 0; RunPlayerCommand(name, c.args, code))
+        return code;
 
     for (const Command& cmd : Commands) {
         if (name != cmd.name)
