@@ -138,7 +138,9 @@ void MusicPlayer::DrawPlayer()
     if (seekDrag_) {
         Copy(tim_.Dc(), 0, 0, tim_.Width(), tim_.Height(), skin_.Tim.Dc(), 0, 0);
         timText_->SetFontName(TimeFace);
-        timText_->SetFontSize(9);
+        // Small enough that minutes, the full-width colon and seconds fit
+        // the 32-pixel tip.
+        timText_->SetFontSize(7);
         SetDcText(tim_.Dc(), 0, true);
         PrintAt(*timText_, 2, 0, FormatPlayTime(shownPosition_));
         Copy(frame, seekX_ - 11, 43, 32, 13, tim_.Dc(), 0, 0);

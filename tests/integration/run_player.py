@@ -63,6 +63,15 @@ def record_rms(s, seconds):
     return math.sqrt(sum(x * x for x in samples) / len(samples)) if samples else 0.0
 
 
+def heard(s, timeout=5.0):
+    """The loudest half second within timeout; stops at the first loud one
+    (output may start late on a loaded machine)."""
+    end, best = time.monotonic() + timeout, 0.0
+    while time.monotonic() < end and best <= LOUD:
+        best = max(best, record_rms(s, 0.5))
+    return best
+
+
 def prop(s, name):
     return int(s.probe("player-prop", name))
 
@@ -104,7 +113,7 @@ def group_mp3(s):
     s.equal(s.probe("player-title"), tone, "the player names the piece")
     s.equal(wait_prop(s, "LtState", lambda v: v == 2), 2, "an MP3 given to a second start plays")
     s.check(time.monotonic() - t0 < 10, "the player comes up promptly", "< 10 s", round(time.monotonic() - t0, 1))
-    level = record_rms(s, 1.0)
+    level = heard(s)
     s.check(level > LOUD, "the piece is heard", f"> {LOUD}", round(level))
     shot(s, "mp3")
 
@@ -112,6 +121,7 @@ def group_mp3(s):
     shot(s, "mp3_stop_pressed")
     s.probe("player-release", *STOP)
     s.equal(state(s), 2, "stop halts the piece where it is (the MP3 reads as paused)")
+    time.sleep(0.3)  # what was already queued for output
     s.check(record_rms(s, 0.8) < QUIET, "stopped is silent", f"< {QUIET}")
     s.probe("player-click", *PLAY)
     s.equal(state(s), 1, "play resumes")
@@ -142,6 +152,7 @@ def group_mp3(s):
     s.probe("player-move", VOLUME_X, 16 + 50)
     s.probe("player-release", VOLUME_X, 16 + 46)
     s.equal(prop(s, "LtVolume"), 50, "the volume knob at mid travel gives 50")
+    time.sleep(0.3)
     half = record_rms(s, 0.8)
     s.check(0.3 < half / max(full, 1) < 0.7, "and the piece is heard at half the level", 0.5,
             round(half / max(full, 1), 2))
@@ -173,14 +184,14 @@ def group_advance(s):
     s.unmanaged_windows()
     first = tone_mp3(s, "first.mp3", 3, 330)
     second = tone_mp3(s, "second.mp3", 20, 550)
-    playlist = s.fixture("two.m3u", f"{first}\r\n{second}\r\n".encode("cp932"))
+    playlist = s.fixture("two.m3u", b"first.mp3\r\nsecond.mp3\r\n")  # relative to the list
     s.launch()
     open_player(s, playlist)
     s.equal(s.probe("player-title"), first, "a play list starts with its first piece")
     s.check(s.wait_until(lambda: s.probe("player-title") == second, 12.0, 0.2),
             "at the end of the first piece the second one opens", second, s.probe("player-title"))
     s.equal(wait_prop(s, "LtState", lambda v: v == 2), 2, "and plays")
-    s.check(record_rms(s, 1.0) > LOUD, "audibly", f"> {LOUD}")
+    s.check(heard(s) > LOUD, "audibly", f"> {LOUD}")
     s.probe("player-click", 178, 107)  # next: wraps round to the first piece
     s.check(s.wait_until(lambda: s.probe("player-title") == first, 8.0, 0.2),
             "the next button wraps round to the first piece", first, s.probe("player-title"))
@@ -196,7 +207,7 @@ def group_kinds(s):
     s.launch()
     open_player(s, wav)
     s.equal(prop(s, "LtBackEnd"), 1, "a WAV file plays on the wave device")
-    s.check(record_rms(s, 1.0) > LOUD, "and is heard", f"> {LOUD}")
+    s.check(heard(s) > LOUD, "and is heard", f"> {LOUD}")
     offsets = {prop(s, "LtMarquee")}
     s.wait_until(lambda: offsets.add(prop(s, "LtMarquee")) or len(offsets) >= 3, 4.0, 0.2)
     s.check(len(offsets) >= 3, "a title wider than the panel scrolls", ">= 3 offsets", sorted(offsets))
@@ -206,6 +217,7 @@ def group_kinds(s):
     s.check(s.wait_until(lambda: prop(s, "LtBackEnd") == 2, 10.0, 0.2), "a MIDI file opens in the sequencer")
     for box in s.probe("dismiss").splitlines():
         print(f"# note: closed a message box: {box}")
+    s.probe("player-click", *STOP)  # no timer ticks meanwhile
     tempo = prop(s, "LtTempo")
     s.probe("player-click", *TEMPO_UP)
     s.equal(prop(s, "LtTempo"), min(tempo + 10, 300), "tempo +10 raises the tempo")
