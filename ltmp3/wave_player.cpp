@@ -201,7 +201,9 @@ bool WavePlayer::Play()
     const std::uint64_t spf = info_->First.SamplesPerFrame();
     StartAt(static_cast<std::size_t>(keptSample_ / spf));
     FillFreeBuffers();
-    thread_ = CreateThread(nullptr, 0, &WavePlayer::ThreadMain, this, 0, nullptr);
+    // A small stack: the thread only decodes into buffers that live on the heap.
+    thread_ =
+        CreateThread(nullptr, 64 * 1024, &WavePlayer::ThreadMain, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (!thread_) {
         CloseDevice();
         return false;
@@ -249,8 +251,10 @@ void WavePlayer::Seek(std::uint32_t second)
     if (state_ == PlayState::Paused)
         waveOutPause(device_);
     StartAt(FrameForSecond(second, *info_));
-    FillFreeBuffers();
-    SetEvent(wake_);
+    // The position reads as the second asked for: the frame that holds it
+    // starts up to one frame (26 ms) earlier.
+    baseSample_ = std::min<std::uint64_t>(std::uint64_t(second) * info_->First.SampleRate, info_->Samples());
+    SetEvent(wake_); // the thread decodes from there: the caller does not wait for it
 }
 
 PlayState WavePlayer::State(std::uint32_t* positionSeconds)

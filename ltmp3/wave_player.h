@@ -36,8 +36,9 @@ public:
     void SetVolume(DWORD word); // kept across files, applied on every open
 
 private:
-    static constexpr int BufferCount = 4;
-    static constexpr std::size_t FramesPerBuffer = 12;
+    // About 0.6 s each at 44.1 kHz: few wake-ups, under 400 KB in all.
+    static constexpr int BufferCount = 3;
+    static constexpr std::size_t FramesPerBuffer = 24;
 
     static DWORD WINAPI ThreadMain(void* self);
     void Run();

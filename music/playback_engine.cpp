@@ -1,5 +1,7 @@
 #include "music/playback_engine.h"
 
+#include <algorithm>
+
 #include "core/text_rules.h"
 #include "music/music_rules.h"
 
@@ -99,7 +101,9 @@ bool PlaybackEngine::Open(BackEnd backEnd, const std::string& path)
         return false;
     open_ = true;
     backEnd_ = backEnd;
-    fileTempo_ = backEnd == BackEnd::Midi ? static_cast<std::int16_t>(GetMidiTempo()) : 0;
+    // Some sequencers answer in microseconds per beat: keep such values in
+    // range rather than let them wrap to negative tempos.
+    fileTempo_ = backEnd == BackEnd::Midi ? static_cast<std::int16_t>(std::clamp(GetMidiTempo(), 0, 32767)) : 0;
     return true;
 }
 
@@ -199,6 +203,10 @@ void PlaybackEngine::PauseMusic()
 
 void PlaybackEngine::CloseMusic()
 {
+    // A second close would send "Close" to a device that is gone, and
+    // mciExecute would show its error box.
+    if (!open_)
+        return;
     const int state = GetMusicState();
     if (state < 0 || state > 2)
         return;

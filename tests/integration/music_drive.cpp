@@ -106,6 +106,14 @@ int main(int argc, char** argv)
         } else if (c == "wavestatus") {
             Say("wavestatus " + std::to_string(e.GetWaveStatus("bitspersample")) + " " +
                 std::to_string(e.GetWaveStatus("channels")) + " " + std::to_string(e.GetWaveStatus("samplespersec")));
+        } else if (c == "mci") {
+            // A raw command string, without mciExecute's message box.
+            char answer[1024] = {};
+            const MCIERROR code = mciSendStringA(next(i).c_str(), answer, sizeof answer, nullptr);
+            char error[256] = {};
+            if (code)
+                mciGetErrorStringA(code, error, sizeof error);
+            Say("mci " + std::to_string(code) + " " + answer + (code ? std::string(" / ") + error : ""));
         } else if (c == "mpeg") {
             Ltmp3MpegInfo m{};
             const int ok = Mp3().GetMpegInfo(m);

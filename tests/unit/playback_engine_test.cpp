@@ -102,12 +102,12 @@ TEST_F(EngineTest, OpeningMidiAppliesThePortThenMilliseconds)
 {
     settings.MidiDevice = 2;
     r.ShortName = "C:\\MYMUSI~1\\A.MID";
-    r.Answers["status MID tempo"] = "120";
+    r.Answers["status MID tempo"] = "500000"; // microseconds per beat: kept in range
     ASSERT_TRUE(e.Open(BackEnd::Midi, "C:\\My Music\\a.mid"));
     EXPECT_EQ(r.Take(), (Calls{"send Open C:\\MYMUSI~1\\A.MID alias MID Type Sequencer", "pump",
                                "send status MID mode [1024]", "exec set MID Port 2", "pump", "pump", "pump",
                                "send set MID time format milliseconds", "send status MID tempo [15]"}));
-    EXPECT_EQ(e.FileTempo(), 120);
+    EXPECT_EQ(e.FileTempo(), 32767);
     EXPECT_TRUE(e.IsOpen());
 }
 
@@ -180,6 +180,8 @@ TEST_F(EngineTest, StopPauseCloseByState)
     EXPECT_EQ(r.Take(), (Calls{"send status MID mode [1024]", "send status MID mode [1024]", "exec Stop MID",
                                "exec Close MID", "timer off"}));
     EXPECT_FALSE(e.IsOpen());
+    e.CloseMusic();
+    EXPECT_TRUE(r.Take().empty()) << "closed twice: nothing sent";
 
     OpenAs(BackEnd::Wave, "");
     e.CloseMusic();
