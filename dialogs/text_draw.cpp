@@ -62,6 +62,12 @@ bool TextSurface::SetFontItalic(bool on)
     return Rebuild();
 }
 
+void TextSurface::Select() const
+{
+    if (font_)
+        SelectObject(dc_, font_.get());
+}
+
 int TextSurface::TextWidth(std::string_view text) const
 {
     SIZE size{};

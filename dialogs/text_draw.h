@@ -21,6 +21,9 @@ public:
     TextSurface& operator=(const TextSurface&) = delete;
 
     HDC Dc() const { return dc_; }
+    // Puts this surface's font back into the DC (another surface on the same
+    // DC may have selected its own).
+    void Select() const;
     bool SetFontName(std::string_view name);
     bool SetFontSize(double points);
     bool SetFontBold(bool on);

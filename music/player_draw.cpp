@@ -15,7 +15,6 @@ constexpr COLORREF TitleColour = 0xFFF0F0;
 constexpr COLORREF TitleShadow = 0x640032;
 constexpr COLORREF FormatShadow = 0x880000;
 constexpr COLORREF White = 0xFFFFFF;
-const char* const TimeFace = "ＭＳ ゴシック";
 
 void Copy(HDC target, int x, int y, int w, int h, HDC source, int sx, int sy, DWORD rop = SRCCOPY)
 {
@@ -43,54 +42,59 @@ void MusicPlayer::DrawTitle()
         SetTextColor(back_.Dc(), TitleShadow);
         DrawWrappedText(*backText_, MarqueeText(title_), size, {marquee_.TextX(30), 30, marquee_.BoxWidth(), 10},
                         TitleColour, TitleShadow, true);
-        marquee_.Advance(backText_->TextWidth(MarqueePeriodText(title_)));
+        if (periodWidth_ < 0)
+            periodWidth_ = backText_->TextWidth(MarqueePeriodText(title_));
+        marquee_.Advance(periodWidth_);
     }
     Copy(frame_.Dc(), 30, 24, kTitlePanelWidth, 27, back_.Dc(), 30, 24);
 }
 
-void MusicPlayer::DrawFormatLine()
+std::string MusicPlayer::FormatLine()
 {
     PlaybackEngine& engine = MusicEngine();
-    std::string text;
     if (engine.CurrentBackEnd() == BackEnd::Mp3) {
         Ltmp3MpegInfo info{};
-        if (!engine.GetMpegInfo(info))
-            return;
-        text = Mp3FormatLine(info.BitRate, info.SampleRate, info.Channels);
-    } else if (engine.CurrentBackEnd() == BackEnd::Wave) {
-        text = WaveFormatLine(engine.GetWaveStatus("samplespersec"), engine.GetWaveStatus("bitspersample"),
-                              engine.GetWaveStatus("channels"));
-    } else {
-        return;
+        return engine.GetMpegInfo(info) ? Mp3FormatLine(info.BitRate, info.SampleRate, info.Channels) : "";
     }
+    if (engine.CurrentBackEnd() == BackEnd::Wave)
+        return WaveFormatLine(engine.GetWaveStatus("samplespersec"), engine.GetWaveStatus("bitspersample"),
+                              engine.GetWaveStatus("channels"));
+    return "";
+}
+
+void MusicPlayer::DrawFormatLine()
+{
+    if (formatLine_.empty())
+        return;
     Copy(frame_.Dc(), 28, 78, 128, 15, skin_.Wd.Dc(), 0, 0);
-    frameText_->SetFontSize(9);
+    formatText_->Select();
     SetDcText(frame_.Dc(), FormatShadow, true);
-    PrintCentered(*frameText_, 93, 80, true, false, text);
+    PrintCentered(*formatText_, 93, 80, true, false, formatLine_);
     SetTextColor(frame_.Dc(), White);
-    PrintCentered(*frameText_, 92, 79, true, false, text);
+    PrintCentered(*formatText_, 92, 79, true, false, formatLine_);
 }
 
 // What the player shows, as numbers another process can read (window
 // properties): the tests and tools look at the player through them.
-void MusicPlayer::PublishState()
+void MusicPlayer::PublishState(std::int32_t position)
 {
     PlaybackEngine& engine = MusicEngine();
-    const auto put = [this](const char* name, long value) {
-        SetPropA(hwnd_, name, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(value)));
+    const long values[std::size(StateProps)] = {
+        engine.GetMusicState() + 1,  position,         kMaxAttenuation - attenuation_, tempo_,
+        long(engine.CurrentBackEnd()), marquee_.Offset(), ++framesDrawn_,
     };
-    put(StateProps[0], engine.GetMusicState() + 1);
-    put(StateProps[1], engine.GetMusicPosition());
-    put(StateProps[2], kMaxAttenuation - attenuation_);
-    put(StateProps[3], tempo_);
-    put(StateProps[4], static_cast<long>(engine.CurrentBackEnd()));
-    put(StateProps[5], marquee_.Offset());
-    put(StateProps[6], ++framesDrawn_);
+    // Each property is a trip to the window server: only changes go.
+    for (std::size_t i = 0; i < std::size(StateProps); ++i) {
+        if (published_[i] == values[i])
+            continue;
+        published_[i] = values[i];
+        SetPropA(hwnd_, StateProps[i], reinterpret_cast<HANDLE>(static_cast<INT_PTR>(values[i])));
+    }
 }
 
 void MusicPlayer::DrawPlayer()
 {
-    if (!hwnd_ || IsIconic(hwnd_) || !frameText_)
+    if (!hwnd_ || IsIconic(hwnd_) || !timeText_)
         return;
     PlaybackEngine& engine = MusicEngine();
     HDC frame = frame_.Dc();
@@ -122,25 +126,21 @@ void MusicPlayer::DrawPlayer()
     DrawTitle();
     DrawFormatLine();
 
-    frameText_->SetFontName(TimeFace);
-    frameText_->SetFontSize(10);
+    const std::int32_t position = engine.GetMusicPosition();
+    timeText_->Select();
     SetDcText(frame, White, true);
-    PrintAt(*frameText_, 34, 61, FormatPlayTime(engine.GetMusicPosition()));
-    PrintAt(*frameText_, 110, 61, FormatPlayTime(length_));
+    PrintAt(*timeText_, 34, 61, FormatPlayTime(position));
+    PrintAt(*timeText_, 110, 61, FormatPlayTime(length_));
 
     Thumb(seekX_, 59);
     if (midi) {
-        PrintCentered(*frameText_, 54, 79, true, false, std::to_string(tempo_));
+        PrintCentered(*timeText_, 54, 79, true, false, std::to_string(tempo_));
         Thumb(tempoX_, 76);
     }
     Copy(frame, 7, knobY_ - 8, 16, 16, skin_.Vol.Dc(), 0, 0);
 
     if (seekDrag_) {
         Copy(tim_.Dc(), 0, 0, tim_.Width(), tim_.Height(), skin_.Tim.Dc(), 0, 0);
-        timText_->SetFontName(TimeFace);
-        // Small enough that minutes, the full-width colon and seconds fit
-        // the 32-pixel tip.
-        timText_->SetFontSize(7);
         SetDcText(tim_.Dc(), 0, true);
         PrintAt(*timText_, 2, 0, FormatPlayTime(shownPosition_));
         Copy(frame, seekX_ - 11, 43, 32, 13, tim_.Dc(), 0, 0);
@@ -150,7 +150,7 @@ void MusicPlayer::DrawPlayer()
     const int badge = backEnd == BackEnd::Wave ? 0 : backEnd == BackEnd::Midi ? 30 : 60;
     Copy(frame, 220, 93, 48, 30, skin_.MusicType.Dc(), 0, badge);
 
-    PublishState();
+    PublishState(position);
     HDC window = GetDC(hwnd_);
     Copy(window, 0, 0, 307, 123, frame, 0, 0);
     ReleaseDC(hwnd_, window);

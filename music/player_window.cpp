@@ -28,6 +28,7 @@ constexpr LONG PlayerStyle = 0x16080000;
 constexpr int PlayAttempts = 20;
 
 const char* const OpenFailed = "ﾌｧｲﾙが読み込めませんでした";
+const char* const TimeFace = "ＭＳ ゴシック";
 
 BackEnd BackEndFor(FileKind kind)
 {
@@ -160,11 +161,18 @@ bool MusicPlayer::OnLoad()
     tim_.Take(MakeScreenBitmap(skin_.Tim.Width(), skin_.Tim.Height()));
     if (!frame_.Dc() || !back_.Dc() || !tim_.Dc())
         return false;
-    frameText_ = std::make_unique<TextSurface>(frame_.Dc());
+    formatText_ = std::make_unique<TextSurface>(frame_.Dc());
+    timeText_ = std::make_unique<TextSurface>(frame_.Dc());
     backText_ = std::make_unique<TextSurface>(back_.Dc());
     timText_ = std::make_unique<TextSurface>(tim_.Dc());
     BitBlt(frame_.Dc(), 0, 0, SkinWidth, SkinHeight, skin_.Background.Dc(), 0, 0, SRCCOPY);
-    frameText_->SetFontSize(UiFontSize());
+    formatText_->SetFontSize(9);
+    timeText_->SetFontName(TimeFace);
+    timeText_->SetFontSize(10);
+    timText_->SetFontName(TimeFace);
+    // Small enough that minutes, the full-width colon and seconds fit the
+    // 32-pixel tip.
+    timText_->SetFontSize(7);
     SetDcText(back_.Dc(), 0, true);
 
     tempoX_ = seekX_ = kThumbLeft;
@@ -185,7 +193,9 @@ void MusicPlayer::OnUnload()
     MusicEngine().CloseMusic();
     for (const char* name : StateProps)
         RemovePropA(hwnd_, name);
-    frameText_.reset();
+    published_ = {};
+    formatText_.reset();
+    timeText_.reset();
     backText_.reset();
     timText_.reset();
 }
@@ -246,7 +256,9 @@ void MusicPlayer::OpenMusicFile(const std::string& path, FileKind kind)
     PlaceTempoThumb();
     resetTempo_ = tempo_;
     marquee_ = Marquee{};
+    periodWidth_ = -1;
     waveEnd_ = WaveEndCounter{};
+    formatLine_ = FormatLine(); // the stream does not change while it is open
 
     engine.SetUserStopped(true);
     engine.SeekMusic("Start");

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <array>
+#include <iterator>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -66,9 +67,10 @@ private:
     void PlaceKnob() { knobY_ = VolumeKnobY(attenuation_); }
     void SetVolumeFromKnob();
 
-    void PublishState();
+    void PublishState(std::int32_t position);
     void DrawTitle();
     void DrawFormatLine();
+    std::string FormatLine(); // of the open piece, "" for MIDI
     void Thumb(int x, int y);
 
     HWND hwnd_ = nullptr;
@@ -76,7 +78,8 @@ private:
     SkinPicture frame_; // what the window shows
     SkinPicture back_;  // PicBack: where the title is composed
     SkinPicture tim_;   // the seek tooltip surface
-    std::unique_ptr<TextSurface> frameText_, backText_, timText_;
+    // Each keeps its own font, so a frame switches fonts by selecting them.
+    std::unique_ptr<TextSurface> timeText_, formatText_, backText_, timText_;
 
     std::array<bool, 14> pressed_{};
     std::int32_t shownPosition_ = 0, shownLength_ = 0;
@@ -94,9 +97,11 @@ private:
     WaveEndCounter waveEnd_;
     bool timerOn_ = false;
     long framesDrawn_ = 0;
+    std::array<long, std::size(StateProps)> published_{};
+    int periodWidth_ = -1; // of the title and its spaces, measured once per piece
     unsigned openSerial_ = 0; // tells a pumped loop that another open began
 
-    std::string title_, fileName_;
+    std::string title_, fileName_, formatLine_;
     std::int32_t length_ = 0;
 };
 

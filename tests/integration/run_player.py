@@ -247,7 +247,38 @@ def group_tag(s):
             ("New title", "New artist", "New album", "2024", "new comment"), "ffprobe reads the stored tag")
 
 
-GROUPS = {"mp3": group_mp3, "advance": group_advance, "kinds": group_kinds, "tag": group_tag}
+def bench_audible_start(s):
+    """Prints (does not judge) the time from a second start with an MP3 path
+    to the first audible sample on the null sink, beside a second start that
+    only hands a path over (a picture, no sound) and the 1 s limit."""
+    tone = tone_mp3(s, "start.mp3", 10)
+    picture = s.fixture("p.bmp", b"BM" + bytes(60))
+    s.launch()
+    _, handover = s.run_app(picture)
+    rec = subprocess.Popen(["parec", "-d", "nullsink.monitor", "--raw", "--format=s16le", "--rate=44100",
+                            "--channels=2", "--latency-msec=50"], env=s.env, stdout=subprocess.PIPE,
+                           stderr=subprocess.DEVNULL)
+    time.sleep(1.0)  # the recording runs (silence) before the start
+    t_start = time.monotonic()
+    s.start_app(tone)
+    time.sleep(4.0)
+    t_stop = time.monotonic()
+    rec.terminate()
+    data = rec.communicate(timeout=10)[0]
+    samples = array.array("h", data[: len(data) // 2 * 2])
+    # The recording's end is t_stop; count back from it to the first loud sample.
+    first = next((i for i, v in enumerate(samples) if abs(v) > 1000), None)
+    if first is None:
+        raise Failure(f"nothing was heard in {len(samples)} samples, loudest {max(map(abs, samples), default=0)}")
+    t_first = t_stop - (len(samples) - first) / 2 / 44100
+    took = t_first - t_start
+    print(f"second start to first audible sample   {took:9.3f} s  | limit     1.000 s  (fixed) | ratio {took:.2f}")
+    print(f"second start to first audible sample   {took:9.3f} s  | limit {handover:9.3f} s  "
+          f"(a second start handing over a picture) | ratio {took / handover:.2f}")
+    s.check(True, "measured")
+
+
+GROUPS = {"mp3": group_mp3, "advance": group_advance, "kinds": group_kinds, "tag": group_tag, "audible_start": bench_audible_start}
 
 if __name__ == "__main__":
     sys.exit(run_groups(GROUPS))
