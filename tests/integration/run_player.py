@@ -41,9 +41,8 @@ def tone_mp3(s, name, seconds, freq=440):
                           "-id3v2_version", "0"])
 
 
-def midi_file(notes=16):
+def midi_file(notes=16, name=b"Probe tune"):
     """One track of quarter notes at 120 bpm, named in a track-name event."""
-    name = b"Probe tune"
     ev = b"\x00\xff\x03" + bytes([len(name)]) + name + b"\x00\xc0\x00"
     for i in range(notes):
         ev += b"\x00\x90" + bytes([60 + i % 12, 100]) + b"\x83\x60\x80" + bytes([60 + i % 12, 0])
@@ -223,6 +222,20 @@ def group_kinds(s):
     s.equal(prop(s, "LtTempo"), min(tempo + 10, 300), "tempo +10 raises the tempo")
     shot(s, "midi")
 
+    # A stored title of 250 bytes that are not valid Shift-JIS (lead bytes
+    # before blanks, bytes no character uses) scrolls inside its panel.
+    l, t, r, b = (int(v) for v in s.probe("player-rect").split())
+    outside = [(l, t + 21, 307, 3), (l, t + 24, 29, 27), (l + 293, t + 24, 14, 27)]
+    before = [s.grab(box) for box in outside]
+    s.start_app(s.fixture("odd.mid", midi_file(name=(b"\x81 \xff\xfd\x80A" * 50)[:250])))
+    s.check(s.wait_until(lambda: s.probe("player-title").endswith("odd.mid"), 10.0, 0.2), "an odd title opens")
+    s.probe("player-click", *PLAY)
+    offsets = {prop(s, "LtMarquee")}
+    s.wait_until(lambda: offsets.add(prop(s, "LtMarquee")) or len(offsets) >= 3, 4.0, 0.2)
+    s.check(len(offsets) >= 3, "an odd title scrolls", ">= 3 offsets", sorted(offsets))
+    s.check([s.grab(box) for box in outside] == before, "and draws nothing outside its panel")
+    shot(s, "midi_odd_title")
+
 
 def group_tag(s):
     s.unmanaged_windows()
@@ -238,6 +251,9 @@ def group_tag(s):
     s.probe("menu-keys", "t")
     fields = [f.rstrip() for f in s.probe("tag-fields").split("\n")]
     s.equal(fields, ["Old title", "Old artist", "Old album", "1999", "old"], "the editor shows the stored tag")
+    if os.environ.get("LT_SHOTS"):
+        subprocess.run(["import", "-window", "root", os.path.join(os.environ["LT_SHOTS"], "tag_editor.png")],
+                       env=s.env, timeout=30)
     s.probe("tag-set", "New title", "New artist", "New album", "2024x", "new comment")
     r = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "format_tags", "-of", "flat", str(path)],
                        stdout=subprocess.PIPE, timeout=60)
