@@ -61,8 +61,12 @@ MusicPlayer& Player()
 
 MusicPlayer::~MusicPlayer()
 {
-    if (hwnd_)
+    // At the end of the run the engine and the MP3 library may already be
+    // gone: the window goes without its unload handling.
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
+    }
 }
 
 bool MusicPlayer::EnsureWindow()
