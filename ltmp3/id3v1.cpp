@@ -139,13 +139,25 @@ constexpr std::array<std::string_view, 126> Genres = {
     "Dance Hall",
 };
 
+// At most width bytes, never half of a double-byte character.
+std::string_view Fit(std::string_view text, std::size_t width);
+
+// A field as text: up to its first NUL, without a lead byte cut off from its
+// trail byte, without trailing blanks.
 std::string ReadField(std::span<const std::uint8_t> bytes)
 {
-    std::string text(bytes.begin(), bytes.end());
-    return lt::TrimPadding(lt::CutAtNul(text));
+    std::string text = lt::CutAtNul(std::string(bytes.begin(), bytes.end()));
+    // Trimming can leave a lone lead byte at the end, and dropping it can
+    // bare more blanks: repeat until neither changes the text, so that what
+    // is read writes back unchanged.
+    for (;;) {
+        std::string next = lt::TrimPadding(Fit(text, text.size()));
+        if (next == text)
+            return text;
+        text = std::move(next);
+    }
 }
 
-// At most width bytes, never half of a double-byte character.
 std::string_view Fit(std::string_view text, std::size_t width)
 {
     std::size_t i = 0;

@@ -9,6 +9,7 @@ of Python; none is kept.
 import array
 import math
 import os
+import select
 import struct
 import subprocess
 import sys
@@ -70,15 +71,25 @@ class Drive:
 
 
 def record_rms(s, seconds):
-    """RMS level of what the null sink plays for the next `seconds`."""
+    """RMS level of the next `seconds` of sound on the null sink, counted in
+    samples received, so that a slow start of the recorder under load does
+    not shorten what is measured."""
     p = subprocess.Popen(["parec", "-d", "nullsink.monitor", "--raw", "--format=s16le", "--rate=44100",
                           "--channels=2", "--latency-msec=50"], env=s.env, stdout=subprocess.PIPE,
                          stderr=subprocess.DEVNULL)
-    time.sleep(seconds)
+    need = int(seconds * 44100) * 4
+    data = b""
+    deadline = time.monotonic() + seconds + 10
+    os.set_blocking(p.stdout.fileno(), False)
+    while len(data) < need and time.monotonic() < deadline:
+        if select.select([p.stdout], [], [], 0.2)[0]:
+            data += p.stdout.read(need - len(data)) or b""
     p.terminate()
-    data = p.communicate(timeout=10)[0]
+    p.wait(timeout=10)
     samples = array.array("h", data[: len(data) // 2 * 2])
-    return math.sqrt(sum(x * x for x in samples) / len(samples)) if samples else 0.0
+    if not samples:
+        raise Failure("no sound data from the null sink's monitor")
+    return math.sqrt(sum(x * x for x in samples) / len(samples))
 
 
 def fields(line):
@@ -186,8 +197,8 @@ def group_wav_midi(s):
     wav8 = make(s, "tone 8.wav", ["sox", "-n", "-r", "11025", "-c", "1", "-b", "8", "-e", "unsigned",
                                   "{out}", "synth", "3", "sine", "440", "vol", "0.25"])
     mid = s.fixture("a song.mid", midi_file())
-    d = Drive(s, "open", "wav", wav16, "wavestatus", "volume", "100", "play", "wait", "2500", "state", "pause",
-              "wait", "2500", "state", "close",
+    d = Drive(s, "open", "wav", wav16, "wavestatus", "volume", "100", "play", "wait", "3500", "state", "pause",
+              "wait", "3000", "state", "close",
               "open", "wav", wav8, "wavestatus", "close",
               "open", "midi", mid, "state", "tempo", "settempo", "60", "mci", "set MID tempo 90", "title", mid,
               "play", "state", "close", "close")

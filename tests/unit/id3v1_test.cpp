@@ -49,6 +49,11 @@ TEST(Id3v1, FieldsAreCutOnCharacterBoundaries)
     EXPECT_EQ(tag->Track, 7);
     EXPECT_EQ(tag->Comment, t.Comment);
 
+    std::array<std::uint8_t, Id3v1Bytes> halfCharacter = WriteId3v1(t);
+    halfCharacter[93] = ' ';
+    halfCharacter[94] = 0x93; // a lead byte whose trail byte is missing
+    EXPECT_EQ(ReadId3v1(halfCharacter)->Year, "");
+
     t.Comment += "90"; // a full comment wins over the track
     tag = ReadId3v1(WriteId3v1(t));
     EXPECT_EQ(tag->Comment, t.Comment);

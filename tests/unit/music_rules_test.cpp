@@ -28,14 +28,6 @@ TEST(MusicRules, PlayTimeTexts)
     EXPECT_EQ(FormatPlayTime(59), "00：59");
 }
 
-TEST(MusicRules, MidiVolumeWords)
-{
-    EXPECT_EQ(MidiVolumeWord(50), 0x7FFF7FFFu);
-    EXPECT_EQ(MidiVolumeWord(100), 0xFFFFFFFFu);
-    EXPECT_EQ(MidiVolumeWord(1), 0x028F028Fu); // 655.35 truncated
-    EXPECT_EQ(MidiVolumeWord(0), 0u);
-}
-
 TEST(MusicRules, PathsForMci)
 {
     EXPECT_EQ(MciPathArgument("C:\\My Music\\a.wav", "C:\\MYMUSI~1\\a.wav"), "C:\\MYMUSI~1\\a.wav");
@@ -77,14 +69,6 @@ TEST(MusicRules, MidiTitles)
     EXPECT_EQ(MidiTitle(Midi(0xFFFFFFFF, {0x00, 0xFF})), "No Title");
     EXPECT_EQ(MidiTitle(std::vector<std::uint8_t>(21, 0)), "No Title");
     EXPECT_EQ(MidiTitle({}), "No Title");
-}
-
-TEST(MusicRules, Mp3Titles)
-{
-    EXPECT_EQ(Mp3DisplayTitle("A", "T"), "A - T");
-    EXPECT_EQ(Mp3DisplayTitle("A  ", std::string_view("\0\0", 2)), "A");
-    EXPECT_EQ(Mp3DisplayTitle("", "T"), "T");
-    EXPECT_EQ(Mp3DisplayTitle(" ", ""), "No Title");
 }
 
 TEST(MidiTable, DefaultFirstThenSortedNamesNumberedByPlace)

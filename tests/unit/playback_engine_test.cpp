@@ -208,7 +208,7 @@ TEST_F(EngineTest, VolumeTempoAndTitles)
     OpenAs(BackEnd::Mp3);
     e.ChangeMidiTempo(50);
     EXPECT_TRUE(r.Take().empty()) << "tempo only for MIDI";
-    EXPECT_EQ(e.GetMusicTitle("x"), "A");
+    EXPECT_EQ(e.GetMusicTitle("x"), "A") << "artist only";
     EXPECT_EQ(e.GetMusicLength(), 200);
     e.SetMusicVolume(30);
     EXPECT_EQ(settings.Volume, 30);
@@ -235,10 +235,9 @@ TEST_F(EngineTest, WaveEndsAfterFiveSecondChanges)
 TEST_F(EngineTest, EndOfTrackNeedsStoppedOpenAndNoUserStop)
 {
     WaveEndCounter counter;
-    OpenAs(BackEnd::Mp3);
-    r.Mp3State = 1;
+    OpenAs(BackEnd::Midi, "playing");
     EXPECT_FALSE(e.CheckEndOfTrack(counter, 0));
-    r.Mp3State = 0;
+    r.Answers["status MID mode"] = "stopped";
     e.SetUserStopped(true);
     EXPECT_FALSE(e.CheckEndOfTrack(counter, 0));
     e.SetUserStopped(false);
@@ -247,6 +246,12 @@ TEST_F(EngineTest, EndOfTrackNeedsStoppedOpenAndNoUserStop)
     EXPECT_TRUE(e.IsOpen());
     r.NextEntry = 2;
     r.Take();
+    EXPECT_TRUE(e.CheckEndOfTrack(counter, 0)) << "MIDI needs no second changes";
+    EXPECT_EQ(r.Take(), (Calls{"send status MID mode [1024]", "pump", "next", "send status MID mode [1024]",
+                               "exec Close MID", "timer off", "activate 2"}));
+
+    OpenAs(BackEnd::Mp3);
+    r.Mp3State = 0;
     EXPECT_TRUE(e.CheckEndOfTrack(counter, 0));
     EXPECT_EQ(r.Take(), (Calls{"pump", "next", "mp3 close", "timer off", "activate 2"}));
 }
