@@ -40,8 +40,11 @@ std::vector<TextLine> WrapText(std::string_view text, const TextBox& box, int li
         const std::size_t count = starts.size() - 1;
         bool ended = false;
         std::size_t cut = 0, drop = 0;
+        // The width of the first i characters, summed as they are measured:
+        // text extents add up character by character, and measuring each
+        // prefix anew would cost the square of the line's length.
+        int w = 0;
         for (std::size_t i = 0; i < count; ++i) {
-            const int w = measure(rest.substr(0, starts[i]));
             const int c = measure(rest.substr(starts[i], starts[i + 1] - starts[i]));
             if (w + c > box.Width) {
                 ended = true;
@@ -54,6 +57,7 @@ std::vector<TextLine> WrapText(std::string_view text, const TextBox& box, int li
                 drop = cut + 2;
                 break;
             }
+            w += c;
         }
         if (!ended) {
             lines.push_back({std::string(rest), box.Left, y});
