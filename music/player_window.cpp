@@ -224,6 +224,7 @@ void MusicPlayer::OpenMusicFile(const std::string& path, FileKind kind)
     if (!IsWindowVisible(hwnd_)) {
         FileList().PlayerShown = true;
         ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+        SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     }
     if (engine.IsOpen()) {
         engine.CloseMusic();

@@ -94,7 +94,7 @@ def shot(s, name):
     folder = os.environ.get("LT_SHOTS")
     if not folder:
         return
-    l, t, r, b = (int(v) for v in s.probe("player-rect").split())
+    l, t, r, b = (int(v) for v in s.probe("player-rect").split()[:4])
     s.grab((l, t, r - l, b - t), os.path.join(folder, f"player_{name}.png"))
 
 
@@ -110,6 +110,9 @@ def group_mp3(s):
     t0 = time.monotonic()
     open_player(s, tone)
     s.equal(s.probe("player-title"), tone, "the player names the piece")
+    rect = s.probe("player-rect").split()
+    s.equal((int(rect[2]) - int(rect[0]), int(rect[3]) - int(rect[1]), rect[4:]), (305, 123, ["topmost"]),
+            "the player is 305 x 123 and stays on top")
     s.equal(wait_prop(s, "LtState", lambda v: v == 2), 2, "an MP3 given to a second start plays")
     s.check(time.monotonic() - t0 < 10, "the player comes up promptly", "< 10 s", round(time.monotonic() - t0, 1))
     level = heard(s)
@@ -224,7 +227,7 @@ def group_kinds(s):
 
     # A stored title of 250 bytes that are not valid Shift-JIS (lead bytes
     # before blanks, bytes no character uses) scrolls inside its panel.
-    l, t, r, b = (int(v) for v in s.probe("player-rect").split())
+    l, t, r, b = (int(v) for v in s.probe("player-rect").split()[:4])
     outside = [(l, t + 21, 307, 3), (l, t + 24, 29, 27), (l + 293, t + 24, 14, 27)]
     before = [s.grab(box) for box in outside]
     s.start_app(s.fixture("odd.mid", midi_file(name=(b"\x81 \xff\xfd\x80A" * 50)[:250])))

@@ -4,7 +4,7 @@
 // player-rclick X Y           right press and release, posted (a menu opens)
 // player-prop NAME            a number the player publishes as a window property
 // player-title                the player's window text
-// player-rect                 its screen rectangle
+// player-rect                 its screen rectangle, then "topmost" when it is
 // tag-fields [ms]             the tag editor's five text boxes, one a line
 // tag-set T A AL Y C          types them into the editor and presses its store button
 #include "player.h"
@@ -167,8 +167,9 @@ bool RunPlayerCommand(const std::wstring& name, const std::vector<std::wstring>&
         } else {
             RECT r{};
             GetWindowRect(player, &r);
+            const bool topmost = GetWindowLongW(player, GWL_EXSTYLE) & WS_EX_TOPMOST;
             Print(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
-                  std::to_string(r.bottom));
+                  std::to_string(r.bottom) + (topmost ? " topmost" : ""));
         }
     } else if (name == L"tag-fields") {
         exitCode = TagFields(args);
