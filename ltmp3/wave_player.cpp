@@ -160,6 +160,8 @@ void WavePlayer::Run()
         Lock lock(lock_);
         if (quit_)
             return;
+        if (pendingSeek_)
+            ApplySeek();
         FillFreeBuffers();
         const bool drained = nextFrame_ >= info_->Offsets.size() && pending_.empty();
         if (state_ == PlayState::Playing && drained && AllBuffersDone()) {
@@ -219,6 +221,7 @@ void WavePlayer::Stop()
     CloseDevice();
     state_ = PlayState::Stopped;
     keptSample_ = 0;
+    pendingSeek_.reset();
 }
 
 void WavePlayer::Pause()
@@ -247,6 +250,16 @@ void WavePlayer::Seek(std::uint32_t second)
     Lock lock(lock_);
     if (state_ == PlayState::Stopped || !device_ || !info_)
         return;
+    // The thread moves there; the caller does not wait for the device or
+    // the codec, and the position reads as the target at once.
+    pendingSeek_ = second;
+    SetEvent(wake_);
+}
+
+void WavePlayer::ApplySeek()
+{
+    const std::uint32_t second = *pendingSeek_;
+    pendingSeek_.reset();
     waveOutReset(device_); // hands every buffer back and zeroes the device's count
     if (state_ == PlayState::Paused)
         waveOutPause(device_);
@@ -254,7 +267,6 @@ void WavePlayer::Seek(std::uint32_t second)
     // The position reads as the second asked for: the frame that holds it
     // starts up to one frame (26 ms) earlier.
     baseSample_ = std::min<std::uint64_t>(std::uint64_t(second) * info_->First.SampleRate, info_->Samples());
-    SetEvent(wake_); // the thread decodes from there: the caller does not wait for it
 }
 
 PlayState WavePlayer::State(std::uint32_t* positionSeconds)
@@ -262,7 +274,10 @@ PlayState WavePlayer::State(std::uint32_t* positionSeconds)
     Lock lock(lock_);
     if (positionSeconds) {
         const int rate = info_ ? info_->First.SampleRate : 0;
-        *positionSeconds = rate ? static_cast<std::uint32_t>(PlayedSamples() / rate) : 0;
+        const std::uint64_t at = pendingSeek_
+                                     ? std::min<std::uint64_t>(std::uint64_t(*pendingSeek_) * rate, info_->Samples())
+                                     : PlayedSamples();
+        *positionSeconds = rate ? static_cast<std::uint32_t>(at / rate) : 0;
     }
     return state_;
 }

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -46,6 +47,7 @@ private:
     void CloseDevice();              // lock held, thread gone
     void StartAt(std::size_t frame); // lock held
     void FillFreeBuffers();          // lock held
+    void ApplySeek();                // lock held, on the thread
     bool AllBuffersDone() const;
     std::uint64_t PlayedSamples();
     void JoinThread(); // lock NOT held
@@ -63,8 +65,9 @@ private:
     std::array<std::vector<std::uint8_t>, BufferCount> buffers_;
     std::vector<std::uint8_t> pending_; // decoded, not yet queued
     std::size_t nextFrame_ = 0;
-    std::uint64_t baseSample_ = 0; // sample where the device's count began
-    std::uint64_t keptSample_ = 0; // position while stopped
+    std::uint64_t baseSample_ = 0;             // sample where the device's count began
+    std::uint64_t keptSample_ = 0;             // position while stopped
+    std::optional<std::uint32_t> pendingSeek_; // second asked for, not yet reached
     PlayState state_ = PlayState::Stopped;
     DWORD volume_ = 0xFFFFFFFF;
 };
