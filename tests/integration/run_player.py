@@ -15,6 +15,7 @@ import os
 import struct
 import subprocess
 import sys
+import threading
 import time
 
 from lt_session import FILES_WIN, Failure, run_groups
@@ -275,29 +276,36 @@ def bench_audible_start(s):
     s.launch()
     _, handover = s.run_app(picture)
     rec = subprocess.Popen(["parec", "-d", "nullsink.monitor", "--raw", "--format=s16le", "--rate=44100",
-                            "--channels=2", "--latency-msec=50"], env=s.env, stdout=subprocess.PIPE,
+                            "--channels=2", "--latency-msec=20"], env=s.env, stdout=subprocess.PIPE,
                            stderr=subprocess.DEVNULL)
-    time.sleep(1.0)  # the recording runs (silence) before the start
-    t_start = time.monotonic()
+    got = bytearray()
+
+    def read():
+        while chunk := rec.stdout.read1(4096):
+            got.extend(chunk)
+    reader = threading.Thread(target=read, daemon=True)
+    reader.start()
+    # The stream runs in real time once it flows: the bytes received when the
+    # second start begins mark that moment in it.
+    if not s.wait_until(lambda: len(got) >= 44100 * 4 // 2, 10.0, 0.02):
+        raise Failure("the recorder delivered nothing")
+    at_start = len(got) // 4
     s.start_app(tone)
-    time.sleep(4.0)
-    t_stop = time.monotonic()
+    s.wait_until(lambda: len(got) // 4 - at_start > 44100 * 3, 15.0, 0.1)
     rec.terminate()
-    data = rec.communicate(timeout=10)[0]
-    samples = array.array("h", data[: len(data) // 2 * 2])
-    # The recording's end is t_stop; count back from it to the first loud sample.
-    first = next((i for i, v in enumerate(samples) if abs(v) > 1000), None)
+    reader.join(timeout=10)
+    samples = array.array("h", bytes(got[: len(got) // 4 * 4]))
+    first = next((i // 2 for i in range(at_start * 2, len(samples)) if abs(samples[i]) > 1000), None)
     if first is None:
-        raise Failure(f"nothing was heard in {len(samples)} samples, loudest {max(map(abs, samples), default=0)}")
-    t_first = t_stop - (len(samples) - first) / 2 / 44100
-    took = t_first - t_start
+        raise Failure(f"nothing was heard in {len(samples) // 2 - at_start} frames after the start")
+    took = (first - at_start) / 44100
     print(f"second start to first audible sample   {took:9.3f} s  | limit     1.000 s  (fixed) | ratio {took:.2f}")
     print(f"second start to first audible sample   {took:9.3f} s  | limit {handover:9.3f} s  "
           f"(a second start handing over a picture) | ratio {took / handover:.2f}")
-    s.check(True, "measured")
 
 
-GROUPS = {"mp3": group_mp3, "advance": group_advance, "kinds": group_kinds, "tag": group_tag, "audible_start": bench_audible_start}
+GROUPS = {"mp3": group_mp3, "advance": group_advance, "kinds": group_kinds, "tag": group_tag,
+          "audible_start": bench_audible_start}  # the last one only for scripts/bench
 
 if __name__ == "__main__":
     sys.exit(run_groups(GROUPS))
