@@ -15,6 +15,7 @@
 #include "core/startup.h"
 #include "movie/view_movie_mdl.h"
 #include "music/mp3_library.h"
+#include "music/player_window.h"
 #include "dialogs/file_dialogs.h"
 #include "resources/resource.h"
 
@@ -205,6 +206,7 @@ void MainForm::OnUnload()
     KillTimer(hwnd_, TimMouse);
     UnhookWindow();
     SetListDisplay(nullptr);
+    Player().Unload();
     CloseMovie();
     sndPlaySoundA(nullptr, 0);
     Mp3().Close();

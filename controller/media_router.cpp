@@ -2,6 +2,8 @@
 
 #include "core/file_list.h"
 #include "movie/view_movie_mdl.h"
+#include "music/music_engine.h"
+#include "music/player_window.h"
 #include "viewer/view_mdl.h"
 
 // Each subsystem's window opens here; a subsystem not yet built leaves its
@@ -30,8 +32,8 @@ public:
 
     void OpenMusic(const std::string& path, FileKind kind) override
     {
-        (void)path; // music player
-        (void)kind;
+        SetPlayerHooks(&Player());
+        Player().OpenMusicFile(path, kind);
     }
 
     void OpenMovie(const std::string& path) override

@@ -25,3 +25,15 @@
 
 // Picture window (300-399).
 #define IDB_TOOL_ICONS 300
+
+// Music player skin (400-499).
+#define IDR_PLAYER_BACK 400
+#define IDB_PLAYER_BTNS 401
+#define IDB_PLAYER_PLAY 402
+#define IDB_PLAYER_MINI 403
+#define IDB_PLAYER_RESET 404
+#define IDB_PLAYER_SCL 405
+#define IDB_PLAYER_VOL 406
+#define IDB_PLAYER_WD 407
+#define IDB_PLAYER_TYPE 408
+#define IDB_PLAYER_TIM 409

@@ -257,3 +257,6 @@ for n in app list list2 movie picture music; do ico "$tmp/$n.png" "$icons/$n.ico
 # The picture window's tool strip has its own script.
 "$here/make_tool_icons.sh"
 echo "make_art: wrote $skin and $icons"
+
+# The music player's skin.
+"$here/make_player_art.sh"

@@ -22,6 +22,7 @@
 #include "dialogs.h"
 #include "drop.h"
 #include "movie.h"
+#include "player.h"
 #include "remote_memory.h"
 #include "settings_probe.h"
 #include "viewer.h"
@@ -523,6 +524,8 @@ int Run()
     if (int code = 0; RunMovieCommand(name, c.args, code))
         return code;
     if (int code = 0; RunViewerCommand(name, c.args, code))
+        return code;
+    if (int code = 0; RunPlayerCommand(name, c.args, code))
         return code;
     for (const Command& cmd : Commands) {
         if (name != cmd.name)

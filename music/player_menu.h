@@ -1,0 +1,12 @@
+// The player's popup menu.
+#pragma once
+#include <windows.h>
+
+namespace lt {
+
+enum class PlayerCommand { None, Play, Stop, Min, Exit, TagEditor };
+
+// Pops the menu up at the pointer and returns the chosen item.
+PlayerCommand PopPlayerMenu(HWND owner);
+
+} // namespace lt
