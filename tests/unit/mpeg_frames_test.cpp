@@ -54,22 +54,20 @@ TEST(MpegFrames, HeaderTable)
 
 TEST(MpegFrames, EveryBitRateIndexRisesAndTheReservedOnesAreRefused)
 {
+    const std::pair<int, int> reserved[] = {{0, 0}, {15, 0}, {9, 3}}; // free format, bad bit rate, bad sample rate
     for (int version : {1, 2}) {
         int previous = 0;
         for (int index = 1; index <= 14; ++index) {
             auto h = ParseFrameHeader(Header(version, index, 0, false, 1));
-            ASSERT_TRUE(h) << version << "/" << index;
-            EXPECT_GT(h->BitRate, previous) << version << "/" << index;
+            ASSERT_TRUE(h && h->BitRate > previous) << version << "/" << index;
             previous = h->BitRate;
         }
         EXPECT_EQ(previous, version == 1 ? 320 : 160);
-        EXPECT_FALSE(ParseFrameHeader(Header(version, 0, 0, false, 1))) << "free format";
-        EXPECT_FALSE(ParseFrameHeader(Header(version, 15, 0, false, 1)));
-        EXPECT_FALSE(ParseFrameHeader(Header(version, 9, 3, false, 1))) << "reserved rate";
+        for (auto [rate, sample] : reserved)
+            EXPECT_FALSE(ParseFrameHeader(Header(version, rate, sample, false, 1))) << rate << "/" << sample;
     }
-    const std::vector<std::uint8_t> layer2 = {0xFF, 0xFD, 0x90, 0x40}, shortHeader = {0xFF, 0xFB, 0x90};
-    EXPECT_FALSE(ParseFrameHeader(layer2));
-    EXPECT_FALSE(ParseFrameHeader(shortHeader));
+    EXPECT_FALSE(ParseFrameHeader(std::vector<std::uint8_t>{0xFF, 0xFD, 0x90, 0x40})) << "layer 2";
+    EXPECT_FALSE(ParseFrameHeader(std::vector<std::uint8_t>{0xFF, 0xFB, 0x90})) << "short";
 }
 
 TEST(MpegFrames, ScanSkipsTagsJunkAndTruncatedFrames)

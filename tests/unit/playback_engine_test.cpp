@@ -17,9 +17,8 @@ struct Recorder final : MciPort, Mp3Port, SystemPort, PlayerHooks {
     std::vector<std::string> Calls;
     std::map<std::string, std::string> Answers;
     std::uint32_t OpenResult = 0;
-    int Mp3State = 0, Mp3Position = 0, NextEntry = 0;
+    int Mp3State = 0, NextEntry = 0;
     std::string ShortName;
-    std::vector<std::uint8_t> FileBytes;
 
     std::uint32_t SendString(const std::string& c, std::string* answer, int size) override
     {
@@ -47,17 +46,14 @@ struct Recorder final : MciPort, Mp3Port, SystemPort, PlayerHooks {
     void Pause() override { Log("mp3 pause"); }
     std::int32_t Restart() override { return Log("mp3 restart"), 1; }
     void Seek(std::int32_t s) override { Log("mp3 seek " + std::to_string(s)); }
-    std::int32_t GetState(std::int32_t& position) override { return position = Mp3Position, Mp3State; }
-    void SetVolume(std::int32_t l, std::int32_t r) override
-    {
-        Log("mp3 volume " + std::to_string(l) + " " + std::to_string(r));
-    }
+    std::int32_t GetState(std::int32_t& position) override { return position = 0, Mp3State; }
+    void SetVolume(std::int32_t l, std::int32_t r) override { Log("mp3 volume " + Num(l) + " " + Num(r)); }
     void Close() override { Log("mp3 close"); }
     std::int32_t GetMpegInfo(Ltmp3MpegInfo&) override { return 0; }
 
     bool FileExists(const std::string& p) override { return !p.empty() && p != "missing"; }
     std::string ShortPath(const std::string&) override { return ShortName; }
-    std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string&) override { return FileBytes; }
+    std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string&) override { return {}; }
     void ShowMessage(const std::string& t) override { Log("message " + t); }
     void SetMidiOutVolume(std::uint32_t w) override
     {
@@ -68,8 +64,9 @@ struct Recorder final : MciPort, Mp3Port, SystemPort, PlayerHooks {
     void PumpEvents() override { Log("pump"); }
     void SetMusicTimer(bool on) override { Log(on ? "timer on" : "timer off"); }
     int NextMusicEntry() override { return Log("next"), NextEntry; }
-    void ActivateEntry(int i) override { Log("activate " + std::to_string(i)); }
+    void ActivateEntry(int i) override { Log("activate " + Num(i)); }
 
+    static std::string Num(int n) { return std::to_string(n); }
     void Log(const std::string& s) { Calls.push_back(s); }
     std::vector<std::string> Take() { return std::exchange(Calls, {}); }
 };
@@ -150,9 +147,9 @@ TEST_F(EngineTest, SeekCommands)
     OpenAs(BackEnd::Midi, "playing");
     e.SeekMusic("start");
     Calls c = r.Take();
-    ASSERT_GE(c.size(), 3u);
-    EXPECT_EQ(c[1], "send seek MID to start");
-    EXPECT_EQ(c[2], "send status MID mode [1024]") << "then PlayMusic, which finds it playing";
+    c.resize(3);
+    EXPECT_EQ(c, (Calls{"send status MID mode [1024]", "send seek MID to start", "send status MID mode [1024]"}))
+        << "then PlayMusic, which finds it playing";
 
     OpenAs(BackEnd::Wave, "stopped");
     e.SeekMusic("12");
@@ -201,9 +198,6 @@ TEST_F(EngineTest, VolumeTempoAndTitles)
     EXPECT_EQ(r.Take(), (Calls{"midi volume 7FFF7FFF", "mp3 volume 50 50", "midi volume FFFFFFFF", "mp3 volume 100 100",
                                "exec set MID tempo 90"}));
     EXPECT_EQ(e.LastTempoSent(), 90);
-    r.FileBytes = {'M', 'T', 'h', 'd', 0, 0, 0,  6, 0,    0, 0, 1, 0,    96,   'M',
-                   'T', 'r', 'k', 0,   0, 0, 40, 0, 0xFF, 3, 0, 0, 0xFF, 0x2F, 0};
-    EXPECT_EQ(e.GetMusicTitle("x"), "No Title");
 
     OpenAs(BackEnd::Mp3);
     e.ChangeMidiTempo(50);
@@ -226,9 +220,7 @@ TEST_F(EngineTest, WaveEndsAfterFiveSecondChanges)
     r.Take();
     EXPECT_TRUE(e.CheckEndOfTrack(counter, 14));
     const Calls c = r.Take();
-    ASSERT_GE(c.size(), 3u);
-    EXPECT_EQ(c[1], "pump");
-    EXPECT_EQ(c[2], "next");
+    EXPECT_EQ(Calls(c.begin() + 1, c.begin() + 3), (Calls{"pump", "next"}));
     EXPECT_EQ(c.back(), "activate 4");
 }
 
@@ -263,13 +255,10 @@ TEST_F(EngineTest, PortChangeWhilePlaying)
     settings.ErrorWait = 2;
     e.ApplyMidiPort();
     Calls c = r.Take();
-    const Calls head(c.begin(), c.begin() + 5);
-    EXPECT_EQ(head, (Calls{"pump", "send status MID mode [1024]", "send status MID mode [1024]", "exec Stop MID",
-                           "timer off"}));
-    EXPECT_EQ(c[5], "exec set MID Port 3");
-    EXPECT_EQ(c[6], "pump");
-    EXPECT_EQ(c[7], "pump");
-    EXPECT_EQ(c[8], "send status MID mode [1024]") << "then play again";
+    c.resize(9);
+    EXPECT_EQ(c, (Calls{"pump", "send status MID mode [1024]", "send status MID mode [1024]", "exec Stop MID",
+                        "timer off", "exec set MID Port 3", "pump", "pump", "send status MID mode [1024]"}))
+        << "stopped, switched, waited, then played again";
 
     settings.MidiDevice = -1;
     e.ApplyMidiPort();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace lt {
 namespace {
 
@@ -46,15 +48,15 @@ TEST(PlayerHitTest, TableOrderAndMidiOnlyRegions)
 TEST(PlayerSliders, ThumbsFromValues)
 {
     EXPECT_EQ(SeekThumbX(0, 0), 161);
-    EXPECT_EQ(SeekThumbX(60, 120), 161 + 50 * 129 / 100);
+    EXPECT_EQ(SeekThumbX(60, 120), 225);
     EXPECT_EQ(SeekThumbX(120, 120), 290);
     EXPECT_EQ(SeekThumbX(1, 200), 161); // 0.5 % rounds to even 0
-    EXPECT_EQ(SeekThumbX(3, 200), 161 + 2 * 129 / 100); // 1.5 % rounds to 2
+    EXPECT_EQ(SeekThumbX(3, 200), 163); // 1.5 % rounds to 2
     EXPECT_EQ(TempoThumbX(300), 290);
-    EXPECT_EQ(TempoThumbX(120), 161 + 40 * 129 / 100);
+    EXPECT_EQ(TempoThumbX(120), 212);
     EXPECT_EQ(VolumeKnobY(0), 16);
-    EXPECT_EQ(VolumeKnobY(100), 108);
     EXPECT_EQ(VolumeKnobY(50), 62);
+    EXPECT_EQ(VolumeKnobY(100), 108);
 }
 
 TEST(PlayerSliders, ValuesFromPointerAreClamped)
@@ -79,12 +81,11 @@ TEST(PlayerSliders, ValuesFromPointerAreClamped)
 
 TEST(PlayerSliders, TempoButtonsStopAtTheEnds)
 {
-    EXPECT_EQ(TempoDown(11), 1);
-    EXPECT_EQ(TempoDown(12), 2);
-    EXPECT_EQ(TempoDown(1), 1);
-    EXPECT_EQ(TempoUp(290), 300);
-    EXPECT_EQ(TempoUp(300), 300);
-    EXPECT_EQ(TempoUp(295), 300);
+    const std::array<int, 3> rows[] = {{1, 1, 11}, {11, 1, 21}, {12, 2, 22}, {295, 285, 300}, {300, 290, 300}};
+    for (auto [from, down, up] : rows) {
+        EXPECT_EQ(TempoDown(from), down) << from;
+        EXPECT_EQ(TempoUp(from), up) << from;
+    }
 }
 
 TEST(PlayerMarquee, MovesThreePixelsAFrameAcrossTheSeam)
