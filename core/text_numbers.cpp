@@ -1,10 +1,11 @@
 // Reading numbers out of text. Kept apart from the other text rules because
 // it needs the runtime's floating-point parser, which code that only trims
-// texts (the MP3 library) should not carry.
+// texts (the MP3 library) should not carry. The parser is the C runtime's
+// strtod (correctly rounded, and a fraction of the size of the C++ one); the
+// program never changes the C locale, so its decimal point is '.'.
 #include "core/text_rules.h"
 
-#include <charconv>
-#include <limits>
+#include <cstdlib>
 
 namespace lt {
 
@@ -37,8 +38,8 @@ ScannedNumber ScanNumber(std::string_view text)
         negative = text[i] == '-';
         ++i;
     }
-    // from_chars takes neither '+' nor a leading '.', so hand it a
-    // normalised copy: [-]digits[.digits].
+    // strtod would also take exponents, hex and "inf", so it gets only a
+    // normalised copy of what was scanned: [-]digits[.digits].
     std::string digits = negative ? "-" : "";
     bool anyDigit = false, point = false;
     const std::size_t bodyStart = digits.size();
@@ -59,12 +60,8 @@ ScannedNumber ScanNumber(std::string_view text)
     ScannedNumber out;
     if (!anyDigit)
         return out;
-    double value = 0;
-    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        value = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
-    }
-    out.Value = value;
+    // Too large gives an infinity, too small zero (or the nearest tiny value).
+    out.Value = std::strtod(digits.c_str(), nullptr);
     out.End = i;
     out.Found = true;
     return out;
