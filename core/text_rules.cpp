@@ -1,74 +1,9 @@
 #include "core/text_rules.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 
 namespace lt {
-
-namespace {
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-struct ScannedNumber {
-    double Value = 0;
-    std::size_t End = 0; // bytes consumed, leading blanks included
-    bool Found = false;
-};
-
-// Blanks, optional sign, digits with at most one decimal point. The number
-// needs at least one digit; a lone sign or point is not a number.
-ScannedNumber ScanNumber(std::string_view text)
-{
-    std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    // from_chars takes neither '+' nor a leading '.', so hand it a
-    // normalised copy: [-]digits[.digits].
-    std::string digits = negative ? "-" : "";
-    bool anyDigit = false, point = false;
-    const std::size_t bodyStart = digits.size();
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (IsDigit(c)) {
-            digits += c;
-            anyDigit = true;
-        } else if (c == '.' && !point) {
-            if (digits.size() == bodyStart)
-                digits += '0';
-            digits += c;
-            point = true;
-        } else {
-            break;
-        }
-    }
-    ScannedNumber out;
-    if (!anyDigit)
-        return out;
-    double value = 0;
-    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        value = negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
-    }
-    out.Value = value;
-    out.End = i;
-    out.Found = true;
-    return out;
-}
-
-} // namespace
 
 std::string TrimPadding(std::string_view text)
 {
@@ -90,23 +25,6 @@ std::string ZeroPad(std::string_view text, std::size_t width)
 std::string CutAtNul(std::string_view text)
 {
     return std::string(text.substr(0, text.find('\0')));
-}
-
-double LeadingNumber(std::string_view text)
-{
-    return ScanNumber(text).Value;
-}
-
-std::optional<double> WholeNumber(std::string_view text)
-{
-    const ScannedNumber n = ScanNumber(text);
-    if (!n.Found)
-        return std::nullopt;
-    for (std::size_t i = n.End; i < text.size(); ++i) {
-        if (!IsBlank(text[i]))
-            return std::nullopt;
-    }
-    return n.Value;
 }
 
 std::int64_t RoundHalfEven(double value)

@@ -1,6 +1,6 @@
 #include "viewer/view_mdl.h"
 
-#include <array>
+#include <vector>
 
 #include "core/file_list.h"
 #include "viewer/picture_image.h"
@@ -13,7 +13,9 @@ bool ViewLoading = false;
 
 namespace {
 
-std::array<ViewSlot, ViewSlotCount> g_slots;
+// On the heap: a static array of slots holding strings would be stored,
+// initialised, in the program file (40 KB of it).
+std::vector<ViewSlot> g_slots(ViewSlotCount);
 
 ScreenMetrics CurrentScreen()
 {

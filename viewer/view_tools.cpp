@@ -1,8 +1,6 @@
 // The picture window's pointer tools, keys and wheel.
 #include <windowsx.h>
 
-#include <cstdio>
-
 #include "core/file_list.h"
 #include "core/startup.h"
 #include "core/text_rules.h"
@@ -184,7 +182,8 @@ void View::PickColour(int x, int y)
     if (c == CLR_INVALID)
         return;
     char text[16];
-    std::snprintf(text, sizeof text, "&&h%06lX", static_cast<unsigned long>(c & 0xFFFFFF));
+    // The platform's formatter: the C runtime's would link a printf engine.
+    wsprintfA(text, "&&h%06lX", static_cast<unsigned long>(c & 0xFFFFFF));
     SetWindowTextA(hex_, text);
     swatchBrush_.reset(CreateSolidBrush(c));
     InvalidateRect(swatch_, nullptr, TRUE);

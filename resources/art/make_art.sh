@@ -6,7 +6,7 @@
 # Needs: ImageMagick 6 (`convert`) and the IPA Gothic font (Debian packages
 # imagemagick and fonts-ipafont-gothic).
 #
-# Output is deterministic: BMPs are uncompressed BMP3 without metadata, icons
+# Output is deterministic: BMPs are 8-bit BMP3 (RLE8 where smaller) without metadata, icons
 # carry no timestamps, labels are drawn without antialiasing (so they look like
 # the small bitmap faces of the desktop they are made for and do not depend on
 # rasteriser subtleties beyond the font file itself).
@@ -31,8 +31,10 @@ mkdir -p "$skin" "$icons"
 
 # Writers: no timestamps, no colour profile chunks, 8-bit palette BMP3 (the
 # pictures of few colours keep every one; the body's gradients lose a shade).
+# Stored run-length encoded where that is smaller (compact_bmp.sh).
+source "$here/compact_bmp.sh"
 bmp() { convert "$1" -alpha off +dither -colors 256 -type Palette +set date:create +set date:modify -strip \
-          -define bmp:format=bmp3 -compress none "BMP3:$2"; }
+          -define bmp:format=bmp3 -compress none "BMP3:$2"; compact_bmp "$2"; }
 ico() { convert "$1" -background none +set date:create +set date:modify -strip "ICO:$2"; }
 
 # ---------------------------------------------------------------- palette

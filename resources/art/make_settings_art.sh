@@ -14,8 +14,9 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 mkdir -p "$skin"
 
+source "$here/compact_bmp.sh"
 bmp8() { convert "$1" -alpha off +dither -colors "${3:-128}" -type Palette +set date:create +set date:modify -strip \
-           -define bmp:format=bmp3 -compress none "BMP3:$2"; }
+           -define bmp:format=bmp3 -compress none "BMP3:$2"; compact_bmp "$2"; }
 
 # The controller's palette, so the panel sits in its body seamlessly.
 body_top='#e6ebf2' body_bot='#b9c3d2'

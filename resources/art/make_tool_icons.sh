@@ -62,4 +62,6 @@ for i in 0 1 2 3 4 5; do
 done
 convert "${rows[@]}" -append -alpha off +dither -colors 128 -type Palette \
   +set date:create +set date:modify -strip -define bmp:format=bmp3 -compress none "BMP3:$skin/tool_icons.bmp"
+source "$here/compact_bmp.sh"
+compact_bmp "$skin/tool_icons.bmp"
 echo "make_tool_icons: wrote $skin/tool_icons.bmp"

@@ -27,6 +27,17 @@ TEST(TextRules, PaddingAndNumbers)
         EXPECT_EQ(LeadingNumber(in), leading) << in;
         EXPECT_EQ(WholeNumber(in), whole ? std::optional(leading) : std::nullopt) << in;
     }
+    // Correctly rounded (ties to even), however many digits; out of range
+    // gives infinity when too large and zero, not infinity, when too small.
+    const std::vector<std::pair<std::string, double>> exact = {
+        {"0.30000000000000004", 0.1 + 0.2},
+        {"9007199254740993", 9007199254740992.0},
+        {"123456789012345678901234567890.5", 1.2345678901234568e29},
+        {"1" + std::string(400, '0'), std::numeric_limits<double>::infinity()},
+        {"-0." + std::string(400, '0') + "1", -0.0},
+        {"0." + std::string(320, '0') + "1", 1e-321}};
+    for (const auto& [in, value] : exact)
+        EXPECT_EQ(LeadingNumber(in), value) << in;
     constexpr auto max = std::numeric_limits<std::int64_t>::max(), min = std::numeric_limits<std::int64_t>::min();
     const std::vector<std::pair<double, std::int64_t>> rounding = {
         {12.5, 12},  {13.5, 14},  {-2.5, -2}, {-3.5, -4},  {0.5, 0},     {-0.5, 0},
