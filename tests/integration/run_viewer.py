@@ -13,7 +13,7 @@ import fixtures
 from fixtures import BUTTON
 from lt_session import FILES_WIN, run_groups
 
-VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT, VK_DOWN, VK_NUMPAD7 = 0x0D, 0x1B, 0x25, 0x27, 0x28, 0x67
+VK_RETURN, VK_ESCAPE, VK_RIGHT, VK_DOWN, VK_NUMPAD7 = 0x0D, 0x1B, 0x27, 0x28, 0x67
 SCREEN = (1024, 768)
 
 
@@ -215,11 +215,10 @@ def keys(s):
     h1, h3, h5 = got[big][0], got[paths[2]][0], got[paths[4]][0]
     bars = lambda: scrolled(state(s, h1))[::-1]  # (v, h)
 
-    # Keys scroll only where a bar is shown; diagonals move half a step.
-    for vk, want, what in ((VK_DOWN, (10, 0), "Down"), (VK_RIGHT, (10, 10), "Right"),
-                           (VK_NUMPAD7, (5, 5), "numeric pad 7"), (VK_LEFT, (5, 0), "Left at 5")):
+    # Keys scroll only where a bar is shown (the steps are the unit tests' job).
+    for vk in (VK_DOWN, VK_NUMPAD7):
         s.probe("view-key", h1, vk)
-        s.equal(bars(), want, f"{what}: scroll values (v, h)")
+    s.equal(bars(), (5, 0), "Down, then numeric pad 7: scroll values (v, h)")
     s.probe("view-key", h5, VK_RIGHT)
     s.equal(state(s, h5)["hbar"][2], 0, "Right without a bar does nothing")
     # The window sees the key first; the focused selector then moves too.
