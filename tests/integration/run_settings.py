@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
-"""The settings panel and the file-type association: the real exe under Wine,
-its panel driven through its own controls, the settings file and the registry
-read back.   run_settings.py --exe lumatrove.exe --probe ltprobe.exe GROUP...
+"""The settings panel (driven through its own controls, the settings file read
+back) and the file-type association (the registry read back) of the real exe.
 """
 
 import re
@@ -11,7 +10,7 @@ import sys
 import time
 
 import fixtures
-from lt_session import Failure, run_groups
+from lt_session import run_groups
 from run_integration import ARRIVAL_MS, ini_values
 from fixtures import BUTTON, FILTER_Y, FILTERS, VK_F2
 
@@ -23,7 +22,8 @@ TYPES = [(".bmp", "BMPFile", "ﾋﾞｯﾄﾏｯﾌﾟ ｲﾒｰｼﾞ", "image/
 
 
 def boxes(s):
-    return {name: s.probe("panel-get", cid) for name, cid in TE.items()}
+    """The seven boxes and the port list ("selected count")."""
+    return {name: s.probe("panel-get", cid) for name, cid in TE.items()}, s.probe("panel-get", PORTS)
 
 
 def settings_panel(s):
@@ -32,12 +32,11 @@ def settings_panel(s):
     s.wait_count(2, ARRIVAL_MS)
     ms = s.click(*BUTTON["Option"])
     s.check(s.probe("panel") == "1" and ms < 1000, "the Option button opens the panel at once", "< 1000 ms", ms)
-    s.equal([boxes(s), s.probe("panel-get", PORTS)],
-            [{"X": "0", "Y": "0", "Up": "0", "Down": "0", "Left": "0", "Right": "354", "Void": "0"}, "-1 1"],
+    s.equal(boxes(s), ({"X": "0", "Y": "0", "Up": "0", "Down": "0", "Left": "0", "Right": "354", "Void": "0"}, "-1 1"),
             "the boxes hold the stored settings; no port chosen among one")
     s.probe("panel-click", SAMPLE + 5)
-    s.equal(boxes(s), {"X": "667", "Y": "559", "Up": "559", "Down": "768", "Left": "1023", "Right": "1024",
-                       "Void": "0"}, "preset 右下 on the 1024 x 768 display")
+    s.equal(boxes(s)[0], {"X": "667", "Y": "559", "Up": "559", "Down": "768", "Left": "1023", "Right": "1024",
+                          "Void": "0"}, "preset 右下 on the 1024 x 768 display")
     typed = {"X": "12abc", "Y": "abc", "Up": "2.5", "Down": "99999999999", "Left": "-3", "Right": "400", "Void": "7"}
     for name, text in typed.items():
         s.probe("panel-set", TE[name], text)
@@ -67,10 +66,10 @@ def settings_panel(s):
     s.start_app("/S")
     s.probe("wait-window", 20000, timeout=40)
     s.pointer(100, 100)
-    s.wait_until(lambda: s.probe_run("panel")[1].strip() == "1", 10)
-    s.equal([s.probe("panel"), boxes(s), s.probe("panel-get", PORTS)],
-            ["1", {"X": "12", "Y": "0", "Up": "2", "Down": "2147483647", "Left": "-3", "Right": "400", "Void": "7"},
-             "0 1"], '"/S" after a new start: the panel shows the stored values')
+    shown = s.wait_until(lambda: s.probe_run("panel")[1].strip() == "1", 10)
+    s.equal((shown, *boxes(s)), (True, {"X": "12", "Y": "0", "Up": "2", "Down": "2147483647", "Left": "-3",
+                                        "Right": "400", "Void": "7"}, "0 1"),
+            '"/S" after a new start: the panel shows the stored values')
 
 
 def classes(s):
@@ -85,7 +84,8 @@ def classes(s):
             cur = keys.setdefault(line[19:-1].lower(), {})
         elif m := re.fullmatch(r'(@|"(?:[^"\\]|\\.)*")=(?:"(.*)"|hex:([0-9a-f,]*)|.*)', line):
             name = "" if m[1] == "@" else unescape(m[1][1:-1])
-            cur[name] = unescape(m[2]) if m[2] is not None else bytes.fromhex(m[3].replace(",", "")) if m[3] is not None else "?"
+            hexed = bytes.fromhex(m[3].replace(",", "")) if m[3] is not None else "?"
+            cur[name] = unescape(m[2]) if m[2] is not None else hexed
     return keys
 
 
@@ -115,8 +115,9 @@ def association(s):
         s.equal(got, ["Lumatro", b"\1\0\0\0", f'"{program}" "%1"'], f"{ext}: default verb, flags, quoted command")
         if cls == made:
             got = [after[ext], after[made.lower()], after[made.lower() + "\\defaulticon"]]
-            s.equal(got, [{"": made, **({"Content Type": ctype} if ctype else {})}, {"": desc, "EditFlags": b"\0\0\0\0"},
-                          {"": f"{program},{icon}"}], f"{ext}: the new class {made}, its description and icon")
+            want = [{"": made, **({"Content Type": ctype} if ctype else {})}, {"": desc, "EditFlags": b"\0\0\0\0"},
+                    {"": f"{program},{icon}"}]
+            s.equal(got, want, f"{ext}: the new class {made}, its description and icon")
     s.equal([after[".avi"].get(""), after["othermovie"].get(""), "othermovie\\defaulticon" in after],
             ["OtherMovie", "Other movies", False], ".avi: the existing class keeps its mapping and description")
     # The shell's start through the registered command: "program" "file".

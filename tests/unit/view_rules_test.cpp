@@ -122,23 +122,13 @@ TEST(ViewRules, KeyScrollSteps)
     EXPECT_EQ(ScrollBack(7, 10), 0);
     EXPECT_EQ(ScrollBack(12, 5), 7);
     EXPECT_EQ(ScrollForward(96, 10, 100), 100);
-    const struct {
-        int key;
-        KeyCommand want;
-    } rows[] = {{40, {10, 0}},
-                {98, {10, 0}},
-                {37, {0, -10}},
-                {102, {0, 10}},
-                {38, {-10, 0}},
-                {97, {5, -5}},
-                {99, {5, 5}},
-                {103, {-5, -5}},
-                {105, {-5, 5}},
-                {13, {0, 0, true, false}},
-                {27, {0, 0, false, true}},
-                {65, {}}};
-    for (std::size_t r = 0; r < std::size(rows); ++r)
-        EXPECT_EQ(KeyCommandFor(rows[r].key), rows[r].want) << "row " << r;
+    // Key, vertical and horizontal step; other keys do nothing.
+    const int steps[][3] = {{40, 10, 0}, {98, 10, 0}, {37, 0, -10},  {102, 0, 10}, {38, -10, 0},
+                            {97, 5, -5}, {99, 5, 5},  {103, -5, -5}, {105, -5, 5}, {65, 0, 0}};
+    for (const auto& [key, v, h] : steps)
+        EXPECT_EQ(KeyCommandFor(key), (KeyCommand{v, h})) << "key " << key;
+    EXPECT_EQ(KeyCommandFor(13), (KeyCommand{0, 0, true, false}));
+    EXPECT_EQ(KeyCommandFor(27), (KeyCommand{0, 0, false, true}));
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <string>
 
 #include "dialogs.h"
 
@@ -22,7 +21,7 @@ namespace {
 constexpr int IdPlayStop = 501, IdSeek = 502, IdSpeedPreset = 510;
 
 struct Parts {
-    HWND sclPos = nullptr; // the lower scroll bar
+    HWND sclPos = nullptr; // the lowest scroll bar
     HWND picAvi = nullptr;
 };
 
@@ -40,7 +39,7 @@ BOOL CALLBACK TakePart(HWND w, LPARAM param)
     return TRUE;
 }
 
-int Show(HWND movie, const Parts& p)
+void Show(HWND movie, const Parts& p)
 {
     // Asked first: the answer comes when the program is between messages,
     // so what is read after it belongs to one moment.
@@ -56,30 +55,14 @@ int Show(HWND movie, const Parts& p)
         GetWindowRect(v, &video);
     auto prop = [&](const wchar_t* name) { return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(movie, name))); };
     char line[1024];
-    int n = std::snprintf(line, sizeof line, "hwnd=%p\ttitle=%s\tplaying=%d\tspeed=%d\tpos=%d\tposEnabled=%d\touter=%ldx%ld\tvideo=%ldx%ld\n",
-                static_cast<void*>(movie), utf8, prop(L"LtMoviePlaying"), prop(L"LtMovieSpeedShown"),
-                static_cast<int>(pos), IsWindowEnabled(p.sclPos) ? 1 : 0, outer.right - outer.left,
-                outer.bottom - outer.top, video.right - video.left, video.bottom - video.top);
-    // Raw bytes: no text-mode line ends, no console code page.
+    int n =
+        std::snprintf(line, sizeof line,
+                      "hwnd=%p\ttitle=%s\tplaying=%d\tspeed=%d\tpos=%d\tposEnabled=%d\touter=%ldx%ld\tvideo=%ldx%ld\n",
+                      static_cast<void*>(movie), utf8, prop(L"LtMoviePlaying"), prop(L"LtMovieSpeedShown"),
+                      static_cast<int>(pos), IsWindowEnabled(p.sclPos) ? 1 : 0, outer.right - outer.left,
+                      outer.bottom - outer.top, video.right - video.left, video.bottom - video.top);
     DWORD put = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line, static_cast<DWORD>(n), &put, nullptr);
-    return 0;
-}
-
-int Menu(HWND movie, const std::vector<std::wstring>& args)
-{
-    int id = 0;
-    if (args.size() == 1 && args[0] == L"play")
-        id = IdPlayStop;
-    else if (args.size() == 1 && args[0] == L"seek")
-        id = IdSeek;
-    else if (args.size() == 2 && args[0] == L"speed")
-        id = IdSpeedPreset + _wtoi(args[1].c_str());
-    else
-        return 2;
-    // Posted, as a menu choice arrives.
-    PostMessageW(movie, WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    return 0;
 }
 
 } // namespace
@@ -91,19 +74,27 @@ bool RunMovieCommand(const std::wstring& name, const std::vector<std::wstring>& 
     const DWORD wait = name == L"movie" && !args.empty() ? static_cast<DWORD>(_wtol(args[0].c_str())) : 3000;
     HWND movie = nullptr;
     Parts p;
+    exitCode = 0;
     if (!WaitUntil(wait, [&] { return (movie = FindWindowW(L"LtViewAvi", nullptr)) != nullptr; }) ||
         (EnumChildWindows(movie, TakePart, reinterpret_cast<LPARAM>(&p)), !p.sclPos || !p.picAvi)) {
         std::fputs("ltprobe: no movie window\n", stderr);
         exitCode = 1;
     } else if (name == L"movie") {
-        exitCode = Show(movie, p);
-    } else if (name == L"movie-menu") {
-        exitCode = Menu(movie, args);
+        Show(movie, p);
+    } else if (name == L"movie-pos" && args.size() == 1) {
+        PostMessageW(movie, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, _wtoi(args[0].c_str())),
+                     reinterpret_cast<LPARAM>(p.sclPos));
+    } else if (name == L"movie-menu" && !args.empty()) {
+        // Posted, as a menu choice arrives.
+        const int id = args[0] == L"play"   ? IdPlayStop
+                       : args[0] == L"seek" ? IdSeek
+                       : args.size() == 2   ? IdSpeedPreset + _wtoi(args[1].c_str())
+                                            : 0;
+        exitCode = id ? 0 : 2;
+        if (id)
+            PostMessageW(movie, WM_COMMAND, MAKEWPARAM(id, 0), 0);
     } else {
-        exitCode = args.size() == 1 ? 0 : 2;
-        if (exitCode == 0)
-            PostMessageW(movie, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, _wtoi(args[0].c_str())),
-                         reinterpret_cast<LPARAM>(p.sclPos));
+        exitCode = 2;
     }
     return true;
 }

@@ -3,14 +3,9 @@
 //   panel-set ID TEXT   put TEXT into box ID (the port list: select entry TEXT)
 //   panel-click ID      press button ID, sent; print the milliseconds it took
 //   panel-post ID       the same, posted (for buttons that show a message box)
-//   panel-bench N       mean milliseconds of N openings by the Option button
-//                       and N presets, each beside the bare calls doing the
-//                       same for the window system
+//   panel-bench N       timings for scripts/bench (see panel_bench.cpp)
 #include "settings_probe.h"
 
-#include <windows.h>
-
-#include <cstdio>
 #include <cwchar>
 
 #include "dialogs.h"
@@ -19,7 +14,7 @@ namespace lt::probe {
 
 namespace {
 
-constexpr int PortList = 620, FirstBox = 610, Preset = 636;
+constexpr int PortList = 620;
 
 // Everything printed here is ASCII.
 int Out(HANDLE to, const std::wstring& text, int code = 0)
@@ -37,43 +32,6 @@ bool Send(HWND w, UINT msg, WPARAM wp, LPARAM lp)
     return SendMessageTimeoutW(w, msg, wp, lp, SMTO_NORMAL, 30000, &r) != 0;
 }
 
-double Now()
-{
-    LARGE_INTEGER t, f;
-    QueryPerformanceCounter(&t);
-    QueryPerformanceFrequency(&f);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-int Bench(HWND controller, HWND panel, int rounds)
-{
-    const LPARAM option = MAKELPARAM(267, 10);
-    auto toggle = [&] { Send(controller, WM_LBUTTONDOWN, MK_LBUTTON, option), Send(controller, WM_LBUTTONUP, 0, option); };
-    double ms[4] = {};
-    for (int i = 0; i < rounds; ++i) {
-        if (IsWindowVisible(panel))
-            toggle();
-        double t = Now();
-        toggle();
-        ms[0] += Now() - t;
-        ShowWindow(panel, SW_HIDE);
-        t = Now();
-        ShowWindow(panel, SW_SHOWNA);
-        ms[1] += Now() - t;
-        t = Now();
-        Send(panel, WM_COMMAND, MAKEWPARAM(Preset, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(panel, Preset)));
-        ms[2] += Now() - t;
-        t = Now();
-        for (int id = FirstBox; id < FirstBox + 6; ++id)
-            Send(GetDlgItem(panel, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1024"));
-        ms[3] += Now() - t;
-    }
-    wchar_t out[160];
-    std::swprintf(out, 160, L"open %.3f\nopen-bare %.3f\npreset %.3f\npreset-bare %.3f", ms[0] / rounds,
-                  ms[1] / rounds, ms[2] / rounds, ms[3] / rounds);
-    return Out(GetStdHandle(STD_OUTPUT_HANDLE), out, IsWindowVisible(panel) ? 0 : 1);
-}
-
 int Panel(const std::wstring& name, const std::vector<std::wstring>& args)
 {
     HWND controller = FindWindowW(nullptr, L"Controller");
@@ -82,7 +40,7 @@ int Panel(const std::wstring& name, const std::vector<std::wstring>& args)
     HWND control = panel ? GetDlgItem(panel, n) : nullptr;
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     if (panel && name == L"panel-bench")
-        return Bench(controller, panel, n > 0 ? n : 20);
+        return PanelBench(controller, panel, n > 0 ? n : 20);
     if (!control)
         return Out(GetStdHandle(STD_ERROR_HANDLE), L"ltprobe: no settings panel or no such control", 1);
     const WPARAM clicked = MAKEWPARAM(n, BN_CLICKED);

@@ -1,11 +1,8 @@
 // Picture window commands (windows of class LumatroveView):
-//   views                  one row per picture window: hwnd, outer left top
-//                          width height, title
-//   view-state HWND        view area (screen rect), bars (shown, max, value),
-//                          selector text, colour readout, foreground; as
-//                          key=value lines
-//   metrics                screen width, height, 2 x frame x, 2 x frame y +
-//                          caption button height
+//   views                  per window: hwnd, outer left top width height, title
+//   view-state HWND        key=value lines: view area (screen rect), bars
+//                          (shown, max, value), selector text, colour readout,
+//                          foreground
 //   view-click HWND X Y [right]   press and release in the view area
 //   view-drag HWND X1 Y1 X2 Y2    left drag in the view area
 //   view-strip HWND X Y [post]    press and release on the tool strip
@@ -13,8 +10,7 @@
 //   view-wheel HWND DELTA [ctrl|shift]   wheel over the view's middle
 //   view-combo HWND INDEX  pick a selector line as a user would
 //   view-close HWND        the close box
-//   clip                   clipboard bitmap: "W H", then one row of RRGGBB
-//                          per line
+//   clip                   clipboard bitmap: "W H", then a row of RRGGBB a line
 #include "viewer.h"
 
 #include <windows.h>
@@ -25,8 +21,6 @@
 namespace lt::probe {
 
 namespace {
-
-constexpr UINT SendTimeoutMs = 30000;
 
 void Out(const std::string& s)
 {
@@ -42,11 +36,6 @@ std::string Utf8(const wchar_t* w)
     return buf;
 }
 
-long Num(const std::wstring& s)
-{
-    return std::wcstol(s.c_str(), nullptr, 0);
-}
-
 HWND ChildOfClass(HWND parent, const wchar_t* cls, int nth = 0)
 {
     HWND c = nullptr;
@@ -56,15 +45,19 @@ HWND ChildOfClass(HWND parent, const wchar_t* cls, int nth = 0)
     return c;
 }
 
-HWND Area(HWND view)
-{
-    return ChildOfClass(view, L"LumatroveViewArea");
-}
-
 bool Send(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 {
     DWORD_PTR r = 0;
-    return SendMessageTimeoutW(w, msg, wp, lp, SMTO_NORMAL, SendTimeoutMs, &r) != 0;
+    return SendMessageTimeoutW(w, msg, wp, lp, SMTO_NORMAL, 30000, &r) != 0;
+}
+
+std::string Rect(HWND w)
+{
+    RECT r{};
+    GetWindowRect(w, &r);
+    char s[64];
+    std::snprintf(s, sizeof s, "%ld %ld %ld %ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    return s;
 }
 
 BOOL CALLBACK AddView(HWND w, LPARAM)
@@ -74,13 +67,9 @@ BOOL CALLBACK AddView(HWND w, LPARAM)
     if (std::wcscmp(cls, L"LumatroveView") != 0 || !IsWindowVisible(w))
         return TRUE;
     GetWindowTextW(w, title, 512);
-    RECT r{};
-    GetWindowRect(w, &r);
-    char head[128];
-    std::snprintf(head, sizeof head, "0x%08lX\t%ld %ld %ld %ld\t",
-                  static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)), r.left, r.top, r.right - r.left,
-                  r.bottom - r.top);
-    Out(head + Utf8(title));
+    char hwnd[16];
+    std::snprintf(hwnd, sizeof hwnd, "0x%08lX", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)));
+    Out(std::string(hwnd) + "\t" + Rect(w) + "\t" + Utf8(title));
     return TRUE;
 }
 
@@ -93,34 +82,24 @@ std::string BarState(HWND bar)
     return std::to_string(IsWindowVisible(bar) ? 1 : 0) + " " + std::to_string(si.nMax) + " " + std::to_string(si.nPos);
 }
 
-int State(HWND view)
+void State(HWND view, HWND area)
 {
-    HWND area = Area(view);
-    if (!area)
-        return 1;
-    RECT a{};
-    GetWindowRect(area, &a);
-    char s[128];
-    std::snprintf(s, sizeof s, "area=%ld %ld %ld %ld", a.left, a.top, a.right - a.left, a.bottom - a.top);
-    Out(s);
+    Out("area=" + Rect(area));
     // The vertical bar is created first.
     Out("vbar=" + BarState(ChildOfClass(view, L"ScrollBar", 0)));
     Out("hbar=" + BarState(ChildOfClass(view, L"ScrollBar", 1)));
     HWND combo = ChildOfClass(view, L"ComboBox");
     wchar_t text[64] = {};
-    LRESULT sel = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    if (sel >= 0)
+    if (LRESULT sel = SendMessageW(combo, CB_GETCURSEL, 0, 0); sel >= 0)
         SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(sel), reinterpret_cast<LPARAM>(text));
     Out("mag=" + Utf8(text));
     // The colour readout is the last label.
     HWND label = nullptr;
-    for (HWND c2 = ChildOfClass(view, L"Static"); c2; c2 = FindWindowExW(view, c2, L"Static", nullptr))
-        label = c2;
-    wchar_t hex[64] = {};
-    GetWindowTextW(label, hex, 64);
-    Out("hex=" + Utf8(hex));
+    for (HWND c = ChildOfClass(view, L"Static"); c; c = FindWindowExW(view, c, L"Static", nullptr))
+        label = c;
+    GetWindowTextW(label, text, 64);
+    Out("hex=" + Utf8(text));
     Out(std::string("foreground=") + (GetForegroundWindow() == view ? "1" : "0"));
-    return 0;
 }
 
 int Clip()
@@ -136,11 +115,7 @@ int Clip()
     }
     const int w = info.bmWidth, h = info.bmHeight;
     BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<DWORD> px(static_cast<size_t>(w) * static_cast<size_t>(h));
     HDC screen = GetDC(nullptr);
     GetDIBits(screen, bitmap, 0, static_cast<UINT>(h), px.data(), &bi, DIB_RGB_COLORS);
@@ -165,61 +140,49 @@ int Clip()
 bool RunViewerCommand(const std::wstring& name, const std::vector<std::wstring>& a, int& code)
 {
     code = 0;
-    if (name == L"views") {
+    if (name == L"views")
         EnumWindows(AddView, 0);
-        return true;
-    }
-    if (name == L"metrics") {
-        char s[96];
-        std::snprintf(s, sizeof s, "%d %d %d %d", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                      2 * GetSystemMetrics(SM_CXFRAME), 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYSIZE));
-        Out(s);
-        return true;
-    }
-    if (name == L"clip") {
+    else if (name == L"clip")
         code = Clip();
+    if (name == L"views" || name == L"clip")
         return true;
-    }
     if (name.rfind(L"view-", 0) != 0)
         return false;
     HWND view =
         a.empty() ? nullptr : reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::wcstoul(a[0].c_str(), nullptr, 0)));
-    if (!view || !IsWindow(view)) {
+    HWND area = view && IsWindow(view) ? ChildOfClass(view, L"LumatroveViewArea") : nullptr;
+    if (!area) {
         code = 1;
         return true;
     }
-    auto arg = [&](size_t i) { return i < a.size() ? Num(a[i]) : 0; };
+    auto arg = [&](size_t i) { return i < a.size() ? std::wcstol(a[i].c_str(), nullptr, 0) : 0L; };
     auto has = [&](const wchar_t* word) { return a.size() > 1 && a.back() == word; };
-    HWND area = Area(view);
+    // Press and release (or a drag through the middle) with the given button.
+    auto mouse = [&](HWND to, bool right, long x1, long y1, long x2, long y2) {
+        const UINT down = right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
+        const WPARAM held = right ? MK_RBUTTON : MK_LBUTTON;
+        bool ok = Send(to, down, held, MAKELPARAM(x1, y1));
+        if (ok && (x1 != x2 || y1 != y2))
+            ok = Send(to, WM_MOUSEMOVE, held, MAKELPARAM((x1 + x2) / 2, (y1 + y2) / 2)) &&
+                 Send(to, WM_MOUSEMOVE, held, MAKELPARAM(x2, y2));
+        return ok && Send(to, down + 1, 0, MAKELPARAM(x2, y2));
+    };
     bool ok = true;
     if (name == L"view-state") {
-        code = State(view);
+        State(view, area);
     } else if (name == L"view-click") {
-        LPARAM lp = MAKELPARAM(arg(1), arg(2));
-        if (has(L"right"))
-            ok = Send(area, WM_RBUTTONDOWN, MK_RBUTTON, lp) && Send(area, WM_RBUTTONUP, 0, lp);
-        else
-            ok = Send(area, WM_LBUTTONDOWN, MK_LBUTTON, lp) && Send(area, WM_LBUTTONUP, 0, lp);
+        ok = mouse(area, has(L"right"), arg(1), arg(2), arg(1), arg(2));
     } else if (name == L"view-drag") {
-        const long x1 = arg(1), y1 = arg(2), x2 = arg(3), y2 = arg(4);
-        ok = Send(area, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x1, y1)) &&
-             Send(area, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM((x1 + x2) / 2, (y1 + y2) / 2)) &&
-             Send(area, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x2, y2)) &&
-             Send(area, WM_LBUTTONUP, 0, MAKELPARAM(x2, y2));
+        ok = mouse(area, false, arg(1), arg(2), arg(3), arg(4));
+    } else if (name == L"view-strip" && has(L"post")) {
+        PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(arg(1), arg(2)));
+        PostMessageW(view, WM_LBUTTONUP, 0, MAKELPARAM(arg(1), arg(2)));
     } else if (name == L"view-strip") {
-        LPARAM lp = MAKELPARAM(arg(1), arg(2));
-        if (has(L"post")) {
-            PostMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, lp);
-            PostMessageW(view, WM_LBUTTONUP, 0, lp);
-        } else {
-            ok = Send(view, WM_LBUTTONDOWN, MK_LBUTTON, lp) && Send(view, WM_LBUTTONUP, 0, lp);
-        }
+        ok = mouse(view, false, arg(1), arg(2), arg(1), arg(2));
     } else if (name == L"view-key") {
         HWND target = has(L"combo") ? ChildOfClass(view, L"ComboBox") : view;
         const WPARAM vk = static_cast<WPARAM>(arg(1));
-        ok = Send(target, WM_KEYDOWN, vk, 1);
-        if (ok && IsWindow(target))
-            ok = Send(target, WM_KEYUP, vk, 1 | (1L << 30) | (1L << 31));
+        ok = Send(target, WM_KEYDOWN, vk, 1) && (!IsWindow(target) || Send(target, WM_KEYUP, vk, 0xC0000001));
     } else if (name == L"view-wheel") {
         RECT r{};
         GetWindowRect(area, &r);
@@ -235,8 +198,7 @@ bool RunViewerCommand(const std::wstring& name, const std::vector<std::wstring>&
     } else {
         return false;
     }
-    if (!ok)
-        code = 1;
+    code = ok ? 0 : 1;
     return true;
 }
 
