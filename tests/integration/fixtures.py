@@ -37,21 +37,12 @@ def midi():
     return b"MThd" + struct.pack(">IHHH", 6, 0, 1, 96) + b"MTrk" + struct.pack(">I", 4) + b"\x00\xff\x2f\x00"
 
 
-def text():
-    """A kind the program does not recognise."""
-    return b"not a media file\r\n"
-
-
 LIST_HEADER = b"LumatroveList Ver5.0\r\n"
 
 
 def list_file(paths):
     """A list file as the program writes it (a comma path quoted)."""
     return LIST_HEADER + b"".join((f'"{p}"' if "," in p else p).encode("cp932") + b"\r\n" for p in paths)
-
-
-def play_list(lines, end="\r\n"):
-    return "".join(t + end for t in lines).encode("cp932")
 
 
 def win(name):

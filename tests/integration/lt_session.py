@@ -131,9 +131,7 @@ class Session:
         return f"{FILES_WIN}\\{name}"
 
     def unmanaged_windows(self):
-        """No window manager runs on the virtual display; Wine stalls two
-        seconds on each hide of a managed window waiting for one. Every
-        session's prefix is set up so before Wine first runs in it."""
+        """Without a window manager Wine stalls 2 s on each hide of a managed window."""
         with open(self.prefix / "user.reg", "a", encoding="ascii", newline="\n") as f:
             f.write('\n[Software\\\\Wine\\\\X11 Driver] 0\n"Managed"="N"\n')
 
@@ -161,9 +159,7 @@ class Session:
 
     def probe_run(self, *args, timeout=30, then=None):
         """(exit code, output, errors) of ltprobe ARGS; `then` runs once it has
-        printed something. Output goes through files, not pipes: a wine
-        process may start the prefix's lasting services, which would hold a
-        pipe open for good."""
+        printed something. Files, not pipes: Wine's lasting services would hold a pipe open."""
         with tempfile.TemporaryFile(dir=self.tmp) as out, tempfile.TemporaryFile(dir=self.tmp) as err:
             p = subprocess.Popen(["wine", str(self.probe_exe), *map(str, args)], env=self.env, stdout=out,
                                  stderr=err, stdin=subprocess.DEVNULL)
@@ -200,8 +196,7 @@ class Session:
         return int(self.probe_run("wait-count", n, timeout_ms, timeout=timeout_ms / 1000 + 30)[1].strip() or -1)
 
     def wait_count_dismissing(self, n, timeout=10.0):
-        """wait_count, closing the program's message boxes meanwhile (a
-        machine without a MIDI synthesiser reports one)."""
+        """wait_count, closing message boxes meanwhile (one reports a missing MIDI synthesiser)."""
         end = time.monotonic() + timeout
         while True:
             for box in self.probe("dismiss").splitlines():
@@ -223,17 +218,15 @@ class Session:
         return tuple(int(v) for v in self.probe("rect").split())
 
     def watch_visible(self, ms, then=None):
-        """The controller's visibility for ms milliseconds: the state at the
-        start and each change as (ms, 0 or 1). `then` runs once the watching
-        has begun (to move the pointer, say), so that no change escapes."""
+        """The controller's visibility at the start and each change as (ms, 0 or 1);
+        `then` runs once the watching has begun, so that no change escapes."""
         code, out, _ = self.probe_run("watch-visible", ms, timeout=ms / 1000 + 30, then=then)
         if code != 0:
             raise Failure(f"ltprobe watch-visible: exit {code}")
         return [tuple(int(v) for v in row.split()) for row in out.splitlines()]
 
     def menu(self, *keys, at=(100, 100)):
-        """Right press on the controller at client `at`, then keys typed into
-        the popup menu (see ltprobe menu-keys)."""
+        """Right press at client `at`, then keys typed into the popup menu."""
         # Without a window manager a menu opened by posted presses now and then
         # closes before it is typed into; no key reached it, so open it again.
         for attempt in range(2):
@@ -245,14 +238,12 @@ class Session:
                 raise Failure(f"ltprobe menu-keys {' '.join(map(str, keys))}: exit {code}: {err.strip()}")
 
     def pointer(self, x, y):
-        """Moves the display's pointer to screen (x, y) (only while a Wine
-        program runs: a display losing its last client resets)."""
+        """Moves the pointer to screen (x, y), while a Wine program runs (an idle display resets)."""
         subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env, check=True, timeout=15,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def grab(self, box, png=None):
-        """Screen pixels of box = (left, top, width, height): raw RGB bytes,
-        or written to the PNG file `png`."""
+        """Screen pixels of box = (left, top, width, height): raw RGB bytes, or the PNG file `png`."""
         left, top, width, height = box
         r = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}", "+repage",
                             "-depth", "8", str(png) if png else "rgb:-"], env=self.env, stdout=subprocess.PIPE,
@@ -266,9 +257,7 @@ class Session:
         return [tuple(row.split("\t")) for row in self.probe("windows").splitlines() if row.count("\t") == 3]
 
     def write_queue(self, paths):
-        """Puts a command queue file in place at once, as a starting copy
-        writes it (16-bit count, then 16-bit length + ANSI bytes per record),
-        written aside and renamed so the reader never sees half."""
+        """A command queue file as a starting copy writes it, renamed into place so no half is read."""
         records = [p.encode("cp932") for p in paths]
         aside = self.windir / "LTDummy.tmp"
         aside.write_bytes(struct.pack("<h", len(records)) + b"".join(struct.pack("<H", len(r)) + r for r in records))

@@ -24,24 +24,6 @@ namespace {
 using test::Paths;
 using test::TempFolder;
 
-// Picture windows whose closing removes entries, as a picture window's own
-// close handling does; the rest goes to the recorder.
-struct ClosingRemoves final : MediaOpener {
-    explicit ClosingRemoves(test::CallRecorder& r) : rec(r) {}
-    test::CallRecorder& rec;
-    std::function<void(const std::string&)> onClose;
-    void OpenPicture(int i) override { rec.OpenPicture(i); }
-    void FocusPicture(const std::string& p) override { rec.FocusPicture(p); }
-    void OpenMusic(const std::string& p, FileKind k) override { rec.OpenMusic(p, k); }
-    void OpenMovie(const std::string& p) override { rec.OpenMovie(p); }
-    void ClosePicture(const std::string& p) override
-    {
-        rec.ClosePicture(p);
-        if (onClose)
-            onClose(p);
-    }
-};
-
 std::function<void()> g_onAppMessage;
 
 LRESULT CALLBACK RunOnAppMessage(HWND h, UINT m, WPARAM wp, LPARAM lp)
@@ -57,7 +39,6 @@ protected:
     {
         ModelTest::SetUp();
         InstallListReader();
-        SetMediaOpener(&closing);
     }
     void TearDown() override
     {
@@ -82,7 +63,6 @@ protected:
             text += p + "\r\n";
         return lists.Write(name, text);
     }
-    ClosingRemoves closing{rec};
     TempFolder lists;
 };
 
@@ -92,7 +72,7 @@ TEST_F(LoopTest, RemovingAndClearingSurviveWindowsThatRemoveEntriesWhenClosed)
     for (const std::string& p : pics)
         Load(p);
     // Each window closing removes its own entry and the first one's.
-    closing.onClose = [&](const std::string& p) {
+    rec.onClose = [&](const std::string& p) {
         RemoveEntry(FindEntry(p));
         RemoveEntry(FindEntry(pics[0]));
     };

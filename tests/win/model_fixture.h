@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "core/file_list.h"
@@ -18,10 +19,17 @@ struct CallRecorder final : MediaOpener, ListDisplayTarget {
     Paths calls;
     Paths music;      // paths handed to the player
     int rebuilds = 0; // rebuilds the list box would do (it ignores batch mode's)
+    // What a picture window's own close handling does besides.
+    std::function<void(const std::string&)> onClose;
 
     void OpenPicture(int index) override { calls.push_back("picture " + std::to_string(index)); }
     void FocusPicture(const std::string& p) override { calls.push_back("focus " + p); }
-    void ClosePicture(const std::string& p) override { calls.push_back("close " + p); }
+    void ClosePicture(const std::string& p) override
+    {
+        calls.push_back("close " + p);
+        if (onClose)
+            onClose(p);
+    }
     void OpenMusic(const std::string& p, FileKind) override { calls.push_back("music " + p), music.push_back(p); }
     void OpenMovie(const std::string& p) override { calls.push_back("movie " + p); }
     void MakeList(std::string_view select) override
