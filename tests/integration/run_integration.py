@@ -455,9 +455,10 @@ LATENCY_MS = 100
 
 def loops(s):
     (s.files_dir / "many").mkdir()
+    # Sounds: the read adds them without opening a window or a player each.
     for i in range(LONG_LIST):
-        (s.files_dir / "many" / f"f{i:05d}.bmp").write_bytes(bmp())
-    names = [f"{FILES_WIN}\\many\\f{i:05d}.bmp" for i in range(LONG_LIST)]
+        (s.files_dir / "many" / f"f{i:05d}.wav").write_bytes(wav())
+    names = [f"{FILES_WIN}\\many\\f{i:05d}.wav" for i in range(LONG_LIST)]
     subs = [s.fixture(f"s{i:02d}.ltl", list_file(names)) for i in range(SUB_LISTS)]
     long_list = s.fixture("long.ltl", list_file(subs))
     x, y = s.fixture("x.bmp", bmp()), s.fixture("y.bmp", bmp())
