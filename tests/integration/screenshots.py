@@ -32,6 +32,9 @@ def main():
         deep.mkdir(parents=True)
         (deep / "picture with a long name.bmp").write_bytes(fixtures.bmp())
         files.append(f"C:\\lt\\a rather long folder name\\and another one inside it\\picture with a long name.bmp")
+        # The controller away from the corner where the player opens.
+        s.settings_file.write_bytes(b"[System]\r\nXPos=600\r\nYPos=480\r\nXStart=0\r\nYStart=0\r\nXEnd=354\r\n"
+                                    b"YEnd=0\r\nVisible=1\r\n")
         s.launch()
         s.write_queue(files)
         if s.wait_count(len(files), 5000) != len(files):
