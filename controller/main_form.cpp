@@ -64,7 +64,7 @@ bool MainForm::Create()
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     // No CS_DBLCLKS: two quick presses on the skin are two presses.
-    wc.lpfnWndProc = &MainForm::WndProcThunk;
+    wc.lpfnWndProc = &WindowProcOf<MainForm>;
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -80,24 +80,6 @@ bool MainForm::Create()
         return false;
     }
     return true;
-}
-
-LRESULT CALLBACK MainForm::WndProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<MainForm*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    LRESULT result = self->WndProc(msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
 }
 
 LRESULT MainForm::WndProc(UINT msg, WPARAM wp, LPARAM lp)

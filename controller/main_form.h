@@ -14,6 +14,7 @@
 #include "controller/skin_surface.h"
 #include "core/file_list.h"
 #include "core/win_handles.h"
+#include "core/window_proc.h"
 
 namespace lt {
 
@@ -41,7 +42,7 @@ public:
     HWND ListBox() const { return list_; }
 
 private:
-    static LRESULT CALLBACK WndProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend LRESULT CALLBACK WindowProcOf<MainForm>(HWND, UINT, WPARAM, LPARAM);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
 
     bool OnLoad();

@@ -67,7 +67,7 @@ bool SettingsPanel::Create(HWND controller, std::function<void()> closed)
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &SettingsPanel::WndProcThunk;
+    wc.lpfnWndProc = &WindowProcOf<SettingsPanel>;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = ClassName;
@@ -76,24 +76,6 @@ bool SettingsPanel::Create(HWND controller, std::function<void()> closed)
     // stay on it and never reach the controller's buttons and filters below.
     return CreateWindowExA(0, ClassName, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, PanelTop, PanelWidth,
                            PanelHeight, controller, nullptr, instance, this) != nullptr;
-}
-
-LRESULT CALLBACK SettingsPanel::WndProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<SettingsPanel*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<SettingsPanel*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    LRESULT result = self->WndProc(msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
 }
 
 LRESULT SettingsPanel::WndProc(UINT msg, WPARAM wp, LPARAM lp)

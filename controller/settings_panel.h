@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/win_handles.h"
+#include "core/window_proc.h"
 
 namespace lt {
 
@@ -46,7 +47,7 @@ public:
     void SetOptionData();
 
 private:
-    static LRESULT CALLBACK WndProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend LRESULT CALLBACK WindowProcOf<SettingsPanel>(HWND, UINT, WPARAM, LPARAM);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
 
     bool OnCreate();

@@ -78,7 +78,7 @@ bool MusicPlayer::EnsureWindow()
     if (!registered) {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &MusicPlayer::WndProcThunk;
+        wc.lpfnWndProc = &WindowProcOf<MusicPlayer>;
         wc.hInstance = instance;
         wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_MUSIC));
         wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -90,24 +90,6 @@ bool MusicPlayer::EnsureWindow()
     const int height = static_cast<int>(WindowHeightTwips / tpp.Y + 0.5);
     CreateWindowExA(WS_EX_APPWINDOW, ClassName, "", WS_POPUP, 0, 0, width, height, nullptr, nullptr, instance, this);
     return hwnd_ != nullptr;
-}
-
-LRESULT CALLBACK MusicPlayer::WndProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<MusicPlayer*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MusicPlayer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    const LRESULT result = self->WndProc(msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
 }
 
 LRESULT MusicPlayer::WndProc(UINT msg, WPARAM wp, LPARAM lp)

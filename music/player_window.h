@@ -11,6 +11,7 @@
 
 #include "core/file_kind_rules.h"
 #include "core/win_handles.h"
+#include "core/window_proc.h"
 #include "dialogs/text_draw.h"
 #include "music/engine_ports.h"
 #include "music/playback_engine.h"
@@ -48,7 +49,7 @@ public:
     void ActivateEntry(int index) override;
 
 private:
-    static LRESULT CALLBACK WndProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend LRESULT CALLBACK WindowProcOf<MusicPlayer>(HWND, UINT, WPARAM, LPARAM);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
 
     bool EnsureWindow(); // creates and loads the window when it is not there

@@ -6,6 +6,7 @@
 
 #include "core/startup.h"
 #include "core/win_handles.h"
+#include "core/window_proc.h"
 #include "dialogs/text_draw.h"
 #include "music/mp3_library.h"
 #include "music/music_engine.h"
@@ -69,7 +70,7 @@ public:
     void Show();
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend LRESULT CALLBACK WindowProcOf<TagEditor>(HWND, UINT, WPARAM, LPARAM);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
     bool Create();
     void OnCreate();
@@ -94,7 +95,7 @@ bool TagEditor::Create()
     if (!registered) {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &TagEditor::Proc;
+        wc.lpfnWndProc = &WindowProcOf<TagEditor>;
         wc.hInstance = instance;
         wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -113,24 +114,6 @@ bool TagEditor::Create()
     CreateWindowExA(0, ClassName, Caption, style, CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                     outer.bottom - outer.top, nullptr, bar, instance, this);
     return hwnd_ != nullptr;
-}
-
-LRESULT CALLBACK TagEditor::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<TagEditor*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<TagEditor*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcA(hwnd, msg, wp, lp);
-    const LRESULT result = self->WndProc(msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
 }
 
 LRESULT TagEditor::WndProc(UINT msg, WPARAM wp, LPARAM lp)
