@@ -1,0 +1,17 @@
+// A popup menu at the pointer, for the controller's and the player's menus.
+#pragma once
+#include <windows.h>
+
+#include <span>
+
+namespace lt {
+
+struct PopupItem {
+    UINT Id;
+    const char* Caption; // null for a separator
+};
+
+// Shows the items at the pointer and returns the chosen id, 0 for none.
+UINT PopMenuAtPointer(HWND owner, std::span<const PopupItem> items);
+
+} // namespace lt
