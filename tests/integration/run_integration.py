@@ -216,6 +216,10 @@ def overlays(s, app):
 
 def controls(s):
     app = s.launch()
+    # The pointer rests on the window, as a user's does when clicking: an
+    # unpinned controller with the pointer away hides at the next edge tick.
+    left, top, _, _ = s.rect()
+    s.pointer(left + 200, top + 100)
     overlays(s, app)
     paths = [s.fixture("p1.bmp", bmp()), s.fixture("s2.wav", wav()), s.fixture("m3.mid", midi()),
              s.fixture("p4.gif", gif()), s.fixture("p5.jpg", jpeg_header())]
