@@ -61,7 +61,7 @@ def unwritable_windows(s):
     second_copy(s, "a second start with a path", f"{FILES_WIN}\\a.mid")
     s.equal(s.wait_count(1), 1, "the running copy lists the handed-over file")
 
-    s.probe("close")
+    s.post_close()
     s.check(s.wait_until(lambda: app.poll() is not None, 10), "closing ends the program")
     settings = ini_values((home / "Lumatrove.ini").read_bytes())
     s.equal(settings.get("MusicPlayer", {}).get("Volume"), "100", "the volume is stored in the per-user folder")
@@ -74,7 +74,7 @@ def ten_starts(s):
     paths = [s.fixture(f"{i}.mid", fixtures.midi()) for i in range(10)]
     out = s.probe("start-together", win_path(s.exe), *paths, timeout=60)
     s.equal(out.strip(), "running=1", "all but one copy end")
-    s.probe("wait-window", "20000", timeout=40)
+    s.probe("find", "C", 20000, timeout=40)
     s.equal(s.wait_count(10, 15000), 10, "every path of ten simultaneous starts is listed")
     s.equal(sorted(text.split(" ", 1)[1] for _, text in s.list_lines()), sorted(paths), "the listed paths")
     s.equal(sum(w[3] == "Controller" for w in s.windows()), 1, "one controller window")
