@@ -18,7 +18,6 @@
 
 #include "dialogs.h"
 #include "drop.h"
-#include "together.h"
 
 namespace lt::probe {
 
@@ -391,14 +390,36 @@ int Windows(Context&)
     return 0;
 }
 
-// start-together EXE TAIL...: copies started at one moment; prints how many still run.
+// start-together EXE TAIL...: copies started at one moment, the way the shell
+// starts one process per selected file: all created suspended, then let run
+// together. Waits for all but one to end; prints how many still run.
 int Together(Context& c)
 {
     if (c.args.size() < 2)
         return Usage();
-    std::string error;
-    const int running = StartTogether(c.args[0], {c.args.begin() + 1, c.args.end()}, DefaultTimeoutMs * 3, error);
-    return running < 0 ? Fail(error) : Out("running=" + std::to_string(running));
+    std::vector<PROCESS_INFORMATION> started;
+    for (size_t i = 1; i < c.args.size(); ++i) {
+        std::wstring line = L"\"" + c.args[0] + L"\" " + c.args[i];
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si,
+                            &pi))
+            break;
+        started.push_back(pi);
+    }
+    for (const PROCESS_INFORMATION& pi : started)
+        ResumeThread(pi.hThread);
+    int running = 0;
+    for (DWORD until = GetTickCount() + DefaultTimeoutMs * 3; (running = 0), true; Sleep(50)) {
+        for (const PROCESS_INFORMATION& pi : started)
+            running += WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT;
+        if (running <= 1 || GetTickCount() >= until)
+            break;
+    }
+    for (const PROCESS_INFORMATION& pi : started)
+        CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
+    return started.size() + 1 < c.args.size() ? Fail("cannot start a copy") : Out("running=" + std::to_string(running));
 }
 
 // Closes the program's dialog boxes (Cancel where there is one, else OK),
