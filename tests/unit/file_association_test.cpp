@@ -64,7 +64,8 @@ TEST(FileAssociation, ExistingClassesAndRefusedRoots)
 {
     const Values ext = {{".bmp|", "Paint.Picture"}, {".bmp|Content Type", "image/x-other"}};
     const Values described = Plus(ext, {{"Paint.Picture|", "Theirs"}});
-    const Values completed = {{"Paint.Picture|", "ﾋﾞｯﾄﾏｯﾌﾟ ｲﾒｰｼﾞ"}, {"Paint.Picture|EditFlags", "\0\0\0\0"s},
+    const Values completed = {{"Paint.Picture|", "ﾋﾞｯﾄﾏｯﾌﾟ ｲﾒｰｼﾞ"},
+                              {"Paint.Picture|EditFlags", "\0\0\0\0"s},
                               {"Paint.Picture\\DefaultIcon|", Program + ",4"}};
     struct Row {
         const char* what;
@@ -74,12 +75,16 @@ TEST(FileAssociation, ExistingClassesAndRefusedRoots)
     };
     const std::vector<Row> rows = {
         {"described class: only the verb", described, false, Plus(described, Verb("Paint.Picture")), {}},
-        {"class without a description is completed", ext, false,
-         Plus(Plus(ext, completed), Verb("Paint.Picture")), {}},
+        {"class without a description is completed", ext, false, Plus(Plus(ext, completed), Verb("Paint.Picture")), {}},
         {"refused machine root: the user's classes", described, true, described, Verb("Paint.Picture")},
-        {"empty class name: registered afresh", {{".bmp|", ""}}, false,
-         Plus({{".bmp|", "BMPFile"}, {".bmp|Content Type", "image/bmp"}, {"BMPFile|", "ﾋﾞｯﾄﾏｯﾌﾟ ｲﾒｰｼﾞ"},
-               {"BMPFile|EditFlags", "\0\0\0\0"s}, {"BMPFile\\DefaultIcon|", Program + ",4"}},
+        {"empty class name: registered afresh",
+         {{".bmp|", ""}},
+         false,
+         Plus({{".bmp|", "BMPFile"},
+               {".bmp|Content Type", "image/bmp"},
+               {"BMPFile|", "ﾋﾞｯﾄﾏｯﾌﾟ ｲﾒｰｼﾞ"},
+               {"BMPFile|EditFlags", "\0\0\0\0"s},
+               {"BMPFile\\DefaultIcon|", Program + ",4"}},
               Verb("BMPFile")),
          {}},
     };

@@ -1,11 +1,10 @@
 #include "viewer/view_rules.h"
 
-#include <vector>
-
 #include <gtest/gtest.h>
 
-namespace lt {
-namespace {
+#include "viewer/picture_header.h"
+
+using namespace lt;
 
 TEST(ViewRules, WindowSizeAgainstTheScreen)
 {
@@ -131,5 +130,33 @@ TEST(ViewRules, KeyScrollSteps)
     EXPECT_EQ(KeyCommandFor(27), (KeyCommand{0, 0, false, true}));
 }
 
-} // namespace
-} // namespace lt
+// A 2 x 2 24-bit BMP: file header, info header, two padded rows; one 32-bit field set to `value`.
+static std::vector<std::uint8_t> Bmp(std::size_t at = 14, std::uint32_t value = 40)
+{
+    std::vector<std::uint8_t> b(14 + 40 + 16, 0);
+    b[0] = 'B', b[1] = 'M';
+    // Planes 1 and depth 24 as one field: the depth is 16 bits and the bytes after it are 0.
+    const std::pair<std::size_t, std::uint32_t> fields[] = {{2, 70}, {10, 54},           {14, 40},   {18, 2},
+                                                            {22, 2}, {26, 1 | 24 << 16}, {at, value}};
+    for (auto [i, v] : fields)
+        for (int k = 0; k < 4; ++k)
+            b[i + k] = static_cast<std::uint8_t>(v >> (8 * k));
+    return b;
+}
+
+TEST(PictureHeader, BmpHeadersMustFitTheFile)
+{
+    // field, value -> plausible: as made; info header larger than the file; a known size that does not fit
+    // this file; no such header; pixels beyond the end; no width; top-down rows; wider than a view can show;
+    // no such depth.
+    const std::vector<std::tuple<std::size_t, std::uint32_t, bool>> rows = {
+        {14, 40, true}, {14, 0x7FFFFFF0, false}, {14, 124, false},   {14, 41, false}, {10, 5000, false},
+        {18, 0, false}, {22, 0xFFFFFFFE, true},  {18, 40000, false}, {28, 7, false}};
+    for (const auto& [at, value, want] : rows)
+        EXPECT_EQ(PlausiblePictureHeader(Bmp(at, value)), want) << at << " = " << value;
+    std::vector<std::uint8_t> cut = Bmp();
+    cut.resize(20);
+    EXPECT_FALSE(PlausiblePictureHeader(cut));
+    EXPECT_TRUE(PlausiblePictureHeader(std::vector<std::uint8_t>{'G', 'I', 'F', '8', '9', 'a'}))
+        << "left to the decoder";
+}

@@ -1,32 +1,12 @@
-#include <gtest/gtest.h>
-
-#include "core/list_files.h"
 #include "model_fixture.h"
 
 using namespace lt;
-
 using test::Paths;
 using test::TempFolder;
 
 static const std::string Header = "LumatroveList Ver5.0\r\n";
 
-class ListFilesTest : public test::ModelTest {
-protected:
-    void SetUp() override
-    {
-        ModelTest::SetUp();
-        InstallListReader();
-    }
-    // A list file naming paths, written as the program writes it.
-    std::string WriteList(std::string_view name, const Paths& paths)
-    {
-        FileTable t;
-        for (const auto& p : paths)
-            t.Append(p, FileKind::Midi);
-        EXPECT_TRUE(WriteListFile(dir.File(name), t)) << name;
-        return dir.File(name);
-    }
-};
+using ListFilesTest = test::ModelTest;
 
 TEST_F(ListFilesTest, SavedListReadsBackWholeAndPlaysTheFirstMidiOrMp3)
 {
@@ -35,7 +15,7 @@ TEST_F(ListFilesTest, SavedListReadsBackWholeAndPlaysTheFirstMidiOrMp3)
                    dir.Write("\x95\x5c.mid", test::MidiBytes)}; // 表.mid
     for (int i = 0; i < 95; ++i) // enough to be classified as a batch and to let messages run
         files.push_back(dir.Write(std::to_string(i) + ".bmp", test::BmpBytes));
-    const std::string list = WriteList("saved.ltl", files);
+    const std::string list = WriteList(dir, "saved.ltl", files);
     Load(list);
     EXPECT_EQ(Listed(), files);
     EXPECT_EQ(rec.music, Paths{files[2]});
@@ -57,14 +37,14 @@ TEST_F(ListFilesTest, SavedListReadsBackWholeAndPlaysTheFirstMidiOrMp3)
 TEST_F(ListFilesTest, ListsNamingThemselvesOrEachOtherEnd)
 {
     const std::string a = dir.Write("a.mid", test::MidiBytes), self = dir.File("self.ltl");
-    WriteList("self.ltl", {self, a, self});
+    WriteList(dir, "self.ltl", {self, a, self});
     Load(self);
     EXPECT_EQ(Listed(), Paths{a});
 
     Reset();
     const std::string pic = dir.Write("b.bmp", test::BmpBytes), c = dir.Write("c.mid", test::MidiBytes);
-    const std::string bList = WriteList("b.ltl", {dir.File("c.ltl"), dir.File("B.LTL"), pic});
-    WriteList("c.ltl", {bList, c});
+    const std::string bList = WriteList(dir, "b.ltl", {dir.File("c.ltl"), dir.File("B.LTL"), pic});
+    WriteList(dir, "c.ltl", {bList, c});
     // The same list under another spelling is still the list being read.
     Load(bList);
     EXPECT_EQ(Listed(), (Paths{c, pic}));

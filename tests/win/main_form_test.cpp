@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <thread>
 
 #include "controller/main_form.h"
@@ -53,9 +52,7 @@ TEST_F(MainFormTest, AFailedStartShowsWhyAndWritesNothing)
 
 TEST_F(MainFormTest, TheEndOfASessionStoresTheVolumeOnce)
 {
-    std::string dll = "Z:" LT_MP3_DLL;
-    std::replace(dll.begin(), dll.end(), '/', '\\');
-    ASSERT_TRUE(Mp3().Load({dll}));
+    ASSERT_TRUE(Mp3().Load({test::Mp3DllPath()}));
     {
         MainForm form;
         ASSERT_TRUE(form.Create());

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <array>
+#include <cstring>
 
+#include "ltmp3/id3v1.h"
+#include "ltmp3/ltmp3_records.h"
 #include "ltmp3/mpeg_frames.h"
+#include "ltmp3/volume.h"
 
 using namespace ltmp3;
 
@@ -29,26 +33,18 @@ void AddFrame(std::vector<std::uint8_t>& file, int version, int rateIndex, bool 
 
 TEST(MpegFrames, HeaderTable)
 {
-    struct Row {
-        int Version, RateIndex, SampleIndex;
-        bool Padding;
-        int Mode;
-        int BitRate, SampleRate, Channels, FrameBytes;
-    } rows[] = {
-        {1, 9, 0, false, 1, 128, 44100, 2, 417},  {1, 9, 0, true, 1, 128, 44100, 2, 418},
-        {1, 14, 1, false, 0, 320, 48000, 2, 960}, {1, 1, 2, false, 3, 32, 32000, 1, 144},
-        {1, 14, 2, true, 3, 320, 32000, 1, 1441}, {2, 1, 0, false, 3, 8, 22050, 1, 26},
-        {2, 8, 1, false, 1, 64, 24000, 2, 192},   {2, 14, 2, true, 2, 160, 16000, 2, 721},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE("version " + std::to_string(r.Version) + " index " + std::to_string(r.RateIndex));
-        auto h = ParseFrameHeader(Header(r.Version, r.RateIndex, r.SampleIndex, r.Padding, r.Mode));
-        ASSERT_TRUE(h);
-        EXPECT_EQ(h->BitRate, r.BitRate);
-        EXPECT_EQ(h->SampleRate, r.SampleRate);
-        EXPECT_EQ(h->Channels(), r.Channels);
-        EXPECT_EQ(h->FrameBytes(), r.FrameBytes);
-        EXPECT_EQ(h->SamplesPerFrame(), r.Version == 1 ? 1152 : 576);
+    // version, bit rate index, sample rate index, padding, mode -> kbit/s, Hz, channels, bytes
+    const std::vector<std::array<int, 9>> rows = {
+        {1, 9, 0, 0, 1, 128, 44100, 2, 417},   {1, 9, 0, 1, 1, 128, 44100, 2, 418},
+        {1, 14, 1, 0, 0, 320, 48000, 2, 960},  {1, 1, 2, 0, 3, 32, 32000, 1, 144},
+        {1, 14, 2, 1, 3, 320, 32000, 1, 1441}, {2, 1, 0, 0, 3, 8, 22050, 1, 26},
+        {2, 8, 1, 0, 1, 64, 24000, 2, 192},    {2, 14, 2, 1, 2, 160, 16000, 2, 721}};
+    for (const auto& [version, rate, sample, padding, mode, kbits, hz, channels, bytes] : rows) {
+        auto h = ParseFrameHeader(Header(version, rate, sample, padding, mode));
+        ASSERT_TRUE(h) << version << "/" << rate;
+        EXPECT_EQ((std::array{h->BitRate, h->SampleRate, h->Channels(), h->FrameBytes(), h->SamplesPerFrame()}),
+                  (std::array{kbits, hz, channels, bytes, version == 1 ? 1152 : 576}))
+            << version << "/" << rate;
     }
 }
 
@@ -135,4 +131,63 @@ TEST(MpegFrames, SecondsToFrames)
     EXPECT_EQ(FrameForSecond(5, *b), 191u); // 5 x 22050 / 576
     EXPECT_EQ(FrameForSecond(11, *a), 400u) << "past the end";
     EXPECT_EQ(a->Seconds(), 10u);
+}
+
+TEST(Id3v1, ShiftJisRoundTripThroughTheRecord)
+{
+    Ltmp3TagInfo in{};
+    std::strcpy(in.Title, "夜明けの歌"), std::strcpy(in.Artist, "山田 太郎"), std::strcpy(in.Album, "アルバム ");
+    std::strcpy(in.Year, "1999"), std::strcpy(in.Comment, "ｺﾒﾝﾄ");
+    in.Genre = 13;
+
+    std::vector<std::uint8_t> file(300, 0xAA); // audio stays as it was
+    const auto bytes = WriteId3v1(TagFromRecord(in));
+    file.insert(file.end(), bytes.begin(), bytes.end());
+    auto tag = ReadId3v1(file);
+    ASSERT_TRUE(tag);
+    Ltmp3TagInfo out{};
+    TagToRecord(*tag, out);
+    const std::vector<std::string> fields = {out.Title, out.Artist, out.Album, out.Year, out.Comment, out.GenreName};
+    EXPECT_EQ(fields, (std::vector<std::string>{"夜明けの歌", "山田 太郎", "アルバム", "1999", "ｺﾒﾝﾄ", "Pop"}))
+        << "trailing blanks dropped";
+    EXPECT_EQ(out.Genre, 13);
+}
+
+TEST(Id3v1, FieldsAreCutOnCharacterBoundaries)
+{
+    Id3v1Tag t;
+    t.Title = "あいうえおかきくけこさしすせそ"; // 15 double-byte characters: 30 bytes
+    t.Artist = "A" + t.Title;                   // 31 bytes: the last character does not fit
+    t.Comment = "1234567890123456789012345678"; // 28 bytes leave room for the track
+    t.Track = 7;
+    auto tag = ReadId3v1(WriteId3v1(t));
+    ASSERT_TRUE(tag);
+    EXPECT_EQ(tag->Title, t.Title);
+    EXPECT_EQ(tag->Artist, "A" + t.Title.substr(0, 28));
+    EXPECT_EQ(tag->Track, 7);
+    EXPECT_EQ(tag->Comment, t.Comment);
+
+    std::array<std::uint8_t, Id3v1Bytes> halfCharacter = WriteId3v1(t);
+    halfCharacter[93] = ' ';
+    halfCharacter[94] = 0x93; // a lead byte whose trail byte is missing
+    EXPECT_EQ(ReadId3v1(halfCharacter)->Year, "");
+
+    t.Comment += "90"; // a full comment wins over the track
+    tag = ReadId3v1(WriteId3v1(t));
+    EXPECT_EQ(tag->Comment, t.Comment);
+    EXPECT_EQ(tag->Track, 0);
+}
+
+TEST(Id3v1, NoTagGenresAndVolume)
+{
+    EXPECT_FALSE(ReadId3v1(std::vector<std::uint8_t>(200, 0)));
+    EXPECT_FALSE(ReadId3v1(std::vector<std::uint8_t>{'T', 'A', 'G'}));
+    using Names = std::vector<std::string_view>;
+    EXPECT_EQ((Names{GenreName(0), GenreName(79), GenreName(255), GenreName(-1)}),
+              (Names{"Blues", "Hard Rock", "", ""}));
+    // Percentages to a waveOut volume word, right channel high.
+    EXPECT_EQ(VolumeWord(100, 100), 0xFFFFFFFFu);
+    EXPECT_EQ(VolumeWord(0, 0), 0u);
+    EXPECT_EQ(VolumeWord(25, 50), (32767u << 16) | 16383u);
+    EXPECT_EQ(VolumeWord(-5, 130), 0xFFFF0000u);
 }

@@ -1,8 +1,10 @@
-#include "dialogs/file_dialog_rules.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
+
+#include "dialogs/file_dialog_rules.h"
+#include "dialogs/font_dialog_rules.h"
+#include "dialogs/text_layout.h"
 
 using namespace lt;
 using namespace std::string_literals;
@@ -87,4 +89,55 @@ TEST(FileDialogRules, ReadBackBySelectionMode)
             << "row " << r;
         EXPECT_EQ(got.Failure.has_value() && !got.Failure->empty(), fails) << "row " << r;
     }
+}
+
+TEST(FontDialogRules, RoundingAndFaceNames)
+{
+    // Tenths of a point back to whole points, halves to even.
+    EXPECT_EQ(std::make_pair(PointsFromTenths(105), PointsFromTenths(115)), std::make_pair(10, 12));
+    EXPECT_EQ(FontHeightForPoints(10, 96), 13); // 13.33
+    EXPECT_EQ(FontHeightForPoints(3, 60), 2);   // 2.5 to even
+    EXPECT_FALSE(IsBoldWeight(600));
+
+    // The field always keeps a NUL and never ends inside a double-byte character.
+    const std::string wide16 = "あいうえおかきくけこさしすせそた"; // 32 bytes
+    const Strings names = {{"ＭＳ Ｐ明朝", "ＭＳ Ｐ明朝"},
+                           {std::string(40, 'a'), std::string(31, 'a')},
+                           {wide16, wide16.substr(0, 30)},
+                           {"a" + wide16, "a" + wide16.substr(0, 30)}};
+    for (const auto& [name, kept] : names) {
+        const auto field = FaceNameField(name);
+        EXPECT_EQ(std::string(field.data(), field.size()), kept + std::string(FaceNameSize - kept.size(), '\0'));
+    }
+}
+
+TEST(TextLayout, CentringAndWrapping)
+{
+    EXPECT_EQ(CenteredStart(353, 101), 302); // halves to even
+    EXPECT_EQ(CenteredStart(354, 101), 304);
+    EXPECT_EQ(CenteredStart(161, 100), 111);
+
+    const auto measure = [](std::string_view s) { return static_cast<int>(s.size()) * 10; }; // a character: 20
+    using V = std::vector<std::string>;
+    const std::vector<std::tuple<const char*, TextBox, V>> cases = {
+        {"", {0, 0, 50, 100}, V{""}},
+        {"abc", {5, 7, 50, 100}, V{"abc"}},
+        {"abcdefgh", {0, 0, 50, 100}, V{"abcde", "fgh"}},
+        {"ab\r\ncd", {0, 0, 50, 100}, V{"ab", "cd"}},
+        {"ab\r\n", {0, 0, 50, 100}, V{"ab"}},
+        {"abcdefghijklmnop", {0, 0, 50, 20}, V{"abcde", "fghij"}},          // stops at the bottom
+        {"abc", {0, 0, 5, 30}, V{"", "", ""}},                              // nothing fits
+        {"a\x82\xa0\x82\xa0", {0, 0, 40, 100}, V{"a\x82\xa0", "\x82\xa0"}}, // never splits a character
+        {"ab\x82", {0, 0, 50, 100}, V{"ab\x82"}},                           // a lone lead byte stays
+    };
+    for (const auto& [text, box, want] : cases) {
+        const auto lines = WrapText(text, box, 10, measure);
+        V got;
+        for (std::size_t n = 0; n < lines.size(); ++n) {
+            got.push_back(lines[n].Text);
+            EXPECT_EQ(std::make_pair(lines[n].X, lines[n].Y), std::make_pair(box.Left, box.Top + 10 * int(n))) << text;
+        }
+        EXPECT_EQ(got, want) << text;
+    }
+    EXPECT_EQ(WrapText("abc", {0, 0, 5, 3}, 0, measure).size(), 3u) << "a zero line height still ends";
 }
