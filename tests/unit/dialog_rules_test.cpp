@@ -94,7 +94,7 @@ TEST(FileDialogRules, ReadBackBySelectionMode)
 TEST(FontDialogRules, RoundingAndFaceNames)
 {
     // Tenths of a point back to whole points, halves to even.
-    EXPECT_EQ(std::make_pair(PointsFromTenths(105), PointsFromTenths(115)), std::make_pair(10, 12));
+    EXPECT_EQ(std::make_tuple(PointsFromTenths(105), PointsFromTenths(115)), std::make_tuple(10, 12));
     EXPECT_EQ(FontHeightForPoints(10, 96), 13); // 13.33
     EXPECT_EQ(FontHeightForPoints(3, 60), 2);   // 2.5 to even
     EXPECT_FALSE(IsBoldWeight(600));
@@ -135,7 +135,8 @@ TEST(TextLayout, CentringAndWrapping)
         V got;
         for (std::size_t n = 0; n < lines.size(); ++n) {
             got.push_back(lines[n].Text);
-            EXPECT_EQ(std::make_pair(lines[n].X, lines[n].Y), std::make_pair(box.Left, box.Top + 10 * int(n))) << text;
+            EXPECT_EQ(std::make_tuple(lines[n].X, lines[n].Y), std::make_tuple(box.Left, box.Top + 10 * int(n)))
+                << text;
         }
         EXPECT_EQ(got, want) << text;
     }

@@ -188,7 +188,7 @@ TEST(MovieRules, SizesAndOpenTargets)
     for (const auto& [reply, w, h] : std::vector<std::tuple<const char*, int, int>>{
              {"0 0 320 240", 327, 331}, {"0 0 160 -120", 167, 211}, {"", 7, 91}}) {
         const FrameSize s = MovieWindowSize(ParseSourceRect(reply));
-        EXPECT_EQ(std::make_pair(s.Width, s.Height), std::make_pair(w, h)) << reply;
+        EXPECT_EQ(std::make_tuple(s.Width, s.Height), std::make_tuple(w, h)) << reply;
     }
     EXPECT_EQ(OpenTarget("C:\\a.avi", ""), "C:\\a.avi");
     EXPECT_EQ(OpenTarget("C:\\a b.avi", "C:\\AB~1.AVI"), "C:\\AB~1.AVI");

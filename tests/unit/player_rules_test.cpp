@@ -37,14 +37,14 @@ TEST(PlayerSliders, ThumbsAndValuesFromThePointer)
     using Rows = std::vector<std::array<int, 3>>;
     for (const auto& [x, seek, tempo] :
          Rows{{100, 0, 3}, {161, 0, 3}, {225, 98, 147}, {290, 200, 300}, {400, 200, 300}})
-        EXPECT_EQ(std::make_pair(SeekPositionAt(x, 200), TempoAt(x)), std::make_pair(seek, tempo)) << "x " << x;
+        EXPECT_EQ(std::make_tuple(SeekPositionAt(x, 200), TempoAt(x)), std::make_tuple(seek, tempo)) << "x " << x;
     EXPECT_EQ(SeekPositionAt(290, 0), 0);
     EXPECT_EQ((std::array{AttenuationAt(10, HitPhase::Press), AttenuationAt(10, HitPhase::Drag),
                           AttenuationAt(62, HitPhase::Drag), AttenuationAt(200, HitPhase::Press)}),
               (std::array{0, 1, 50, 100}));
     // The tempo buttons stop at the ends.
     for (const auto& [from, down, up] : Rows{{1, 1, 11}, {11, 1, 21}, {12, 2, 22}, {295, 285, 300}, {300, 290, 300}})
-        EXPECT_EQ(std::make_pair(TempoDown(from), TempoUp(from)), std::make_pair(down, up)) << from;
+        EXPECT_EQ(std::make_tuple(TempoDown(from), TempoUp(from)), std::make_tuple(down, up)) << from;
 }
 
 TEST(PlayerMarquee, MovesThreePixelsAFrameAcrossTheSeam)
@@ -57,7 +57,7 @@ TEST(PlayerMarquee, MovesThreePixelsAFrameAcrossTheSeam)
             m.Advance(period);
         }
         // 3 x period pixels is a whole number of periods: back to the start.
-        EXPECT_EQ(std::make_pair(m.Step, m.Remainder), std::make_pair(0, 0)) << "period " << period;
+        EXPECT_EQ(std::make_tuple(m.Step, m.Remainder), std::make_tuple(0, 0)) << "period " << period;
     }
     EXPECT_EQ(Marquee{}.TextX(30), 30);
     EXPECT_EQ(MarqueeText("ab"), "ab       ab       ");

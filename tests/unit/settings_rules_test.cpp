@@ -95,8 +95,8 @@ TEST(SettingsPanelRules, TypedNumbersAndPortSelection)
         {"2147483648", 2147483647, 32767},
         {"-99999999999999999999", -2147483647 - 1, -32768}};
     for (const auto& [text, as32, as16] : rows)
-        EXPECT_EQ(std::make_pair(LeadingWhole<std::int32_t>(text), LeadingWhole<std::int16_t>(text)),
-                  std::make_pair(as32, as16))
+        EXPECT_EQ(std::make_tuple(LeadingWhole<std::int32_t>(text), LeadingWhole<std::int16_t>(text)),
+                  std::make_tuple(as32, as16))
             << text;
     // Stored port, list size -> list selection.
     const std::vector<std::array<int, 3>> ports = {{-1, 3, -1}, {-5, 3, -1}, {2, 3, 2}, {7, 3, 2}, {0, 0, -1}};

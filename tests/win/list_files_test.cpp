@@ -1,6 +1,7 @@
 #include "model_fixture.h"
 
 using namespace lt;
+using namespace std::string_literals;
 using test::Paths;
 using test::TempFolder;
 
@@ -12,16 +13,15 @@ TEST_F(ListFilesTest, SavedListReadsBackWholeAndPlaysTheFirstMidiOrMp3)
 {
     Paths files = {dir.Write("pic.bmp", test::BmpBytes), dir.Write("tune.wav", test::WavBytes), // WAV is no music
                    dir.Write("x,y.mid", test::MidiBytes), dir.Write(" lead.mp3", test::Mp3Bytes),
-                   dir.Write("\x95\x5c.mid", test::MidiBytes)}; // 表.mid
+                   dir.Write("表.mid", test::MidiBytes)};
     for (int i = 0; i < 95; ++i) // enough to be classified as a batch and to let messages run
         files.push_back(dir.Write(std::to_string(i) + ".bmp", test::BmpBytes));
     const std::string list = WriteList(dir, "saved.ltl", files);
     Load(list);
     EXPECT_EQ(Listed(), files);
-    EXPECT_EQ(rec.music, Paths{files[2]});
-    EXPECT_EQ(FileList().PlayingEntry, 3);
-    EXPECT_EQ(FileList().CurrentFile, list);
-    EXPECT_EQ(rec.rebuilds, 1) << "one rebuild after the whole list, not one per file";
+    // The first piece plays; one rebuild after the whole list, not one per file.
+    EXPECT_EQ(std::tie(rec.music, FileList().PlayingEntry, FileList().CurrentFile, rec.rebuilds),
+              std::make_tuple(Paths{files[2]}, 3, list, 1));
 
     Load(list); // a second read adds nothing but starts the first music again
     EXPECT_EQ(Listed(), files);
@@ -109,10 +109,7 @@ TEST_F(ListFilesTest, SavingReplacesTheOldFileWholeOrNotAtAll)
     SaveListFile(nullptr, platform);
     EXPECT_EQ(TempFolder::Read(choice), Header);
     EXPECT_EQ(ext, "ltl") << "a bare extension, so a typed name gets .ltl";
-    // Lumatrove List(*.ltl)|*.ltl|全てのﾌｧｲﾙ(*.*)|*.*, bars made NULs, closing double NUL
-    EXPECT_EQ(filter, std::string("Lumatrove List(*.ltl)\0*.ltl\0\x91\x53\x82\xc4\x82\xcc\xcc\xa7\xb2\xd9"
-                                  "(*.*)\0*.*\0\0",
-                                  49));
+    EXPECT_EQ(filter, "Lumatrove List(*.ltl)\0*.ltl\0全てのﾌｧｲﾙ(*.*)\0*.*\0\0"s) << "bars made NULs, a double NUL";
     choice = dir.File("no such folder\\second.ltl");
     SaveListFile(nullptr, platform);
     ASSERT_EQ(told.size(), 1u) << "a failed save is reported";

@@ -13,17 +13,15 @@ using namespace lt;
 
 // The controller's unload work (the volume written to the settings file)
 // runs once, at the end of a session too, and never after a failed start.
-class MainFormTest : public ::testing::Test {
-protected:
-    void SetUp() override
+struct MainFormTest : ::testing::Test {
+    MainFormTest()
     {
         AppPaths paths;
-        paths.SettingsFile = dir.File("Lumatrove.ini");
-        paths.QueueFile = dir.File("LTDummy.ini");
+        paths.SettingsFile = dir.File("Lumatrove.ini"), paths.QueueFile = dir.File("LTDummy.ini");
         SetPaths(paths);
         AppSettings() = lt::Settings{};
     }
-    void TearDown() override
+    ~MainFormTest() override
     {
         MSG quit; // the unload asks the (absent) message loop to end
         PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
