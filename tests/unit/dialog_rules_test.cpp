@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 
 #include "dialogs/file_dialog_rules.h"
@@ -12,23 +13,21 @@ using Strings = std::vector<std::pair<std::string, std::string>>;
 
 TEST(FileDialogRules, FilterAndBuffers)
 {
-    // ポ (83 7C): its trail byte is a bar, not a separator; a lone lead byte at the end stands alone.
+    // ポ (83 7C): its trail byte is a bar, not a separator; a lone lead byte at the end stands alone. The
+    // platform reads up to the terminator.
     const Strings filters = {{"A|*.a|B|*.b", "A\0*.a\0B\0*.b\0\0"s},
                              {"", "\0\0"s},
                              {"\x83\x7c|*.p", "\x83\x7c\0*.p\0\0"s},
                              {"a|\x83", "a\0\x83\0\0"s}};
-    for (const auto& [in, out] : filters) {
-        const auto converted = PlatformFilter(in); // the platform reads up to the terminator
-        EXPECT_EQ(std::string(converted.c_str(), converted.size() + 1), out) << in;
-    }
+    for (const auto& [in, out] : filters)
+        EXPECT_EQ(std::string(PlatformFilter(in).c_str(), PlatformFilter(in).size() + 1), out) << in;
     // MaxFileSize, flags -> buffer length, what the dialog is told.
     const std::vector<std::tuple<std::int32_t, std::uint32_t, std::size_t, std::uint32_t>> sizes = {
         {0, 0x80200, 255, 255}, {-1, 0x80200, 255, 255}, {255, 0x80200, 255, 255}, {256, 0x80200, 256, 256},
         {300, 0, 300, 255},     {300, 0x200, 300, 255},  {300, 0x80000, 300, 255}, {300, 0x8020c, 300, 300}};
-    for (const auto& [max, flags, length, told] : sizes) {
-        EXPECT_EQ(FileBufferLength(max), length) << max;
-        EXPECT_EQ(DialogMaxFile(flags, length), told) << max << " " << flags;
-    }
+    for (const auto& [max, flags, length, told] : sizes)
+        EXPECT_EQ(std::make_tuple(FileBufferLength(max), DialogMaxFile(flags, length)), std::tie(length, told))
+            << max << " " << flags;
     // ソ (83 5C) that would be cut in half is padded over.
     const std::vector<std::tuple<std::string, std::size_t, char, std::string>> fills = {
         {"abc", 6, '\0', "abc\0\0\0"s}, {"abcde", 6, ' ', "abcde "},
@@ -82,12 +81,11 @@ TEST(FileDialogRules, ReadBackBySelectionMode)
         {0x80200, "C:\\dir\0a.txt\0"s, ""s, {}, {}, {}, true},
         {0x200, "C:\\PROGRA~1 A.TXT B.TXT    "s, ""s, "C:\\PROGRA~1 A.TXT B.TXT", {}, "C:\\Program Files", false},
         {0x200, "C:\\PROGRA~1 A.TXT\0\0\0"s, ""s, {}, {}, {}, true}};
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const auto& [flags, file, title, fileName, fileTitle, directory, fails] = rows[r];
+    for (const auto& [flags, file, title, fileName, fileTitle, directory, fails] : rows) {
         const auto got = ReadBackSelection(flags, file, title, lookup);
-        EXPECT_EQ(std::tie(got.FileName, got.FileTitle, got.DirectoryName), std::tie(fileName, fileTitle, directory))
-            << "row " << r;
-        EXPECT_EQ(got.Failure.has_value() && !got.Failure->empty(), fails) << "row " << r;
+        EXPECT_EQ(std::make_tuple(got.FileName, got.FileTitle, got.DirectoryName, got.Failure && !got.Failure->empty()),
+                  std::tie(fileName, fileTitle, directory, fails))
+            << flags << " " << file;
     }
 }
 
@@ -113,9 +111,8 @@ TEST(FontDialogRules, RoundingAndFaceNames)
 
 TEST(TextLayout, CentringAndWrapping)
 {
-    EXPECT_EQ(CenteredStart(353, 101), 302); // halves to even
-    EXPECT_EQ(CenteredStart(354, 101), 304);
-    EXPECT_EQ(CenteredStart(161, 100), 111);
+    EXPECT_EQ((std::array{CenteredStart(353, 101), CenteredStart(354, 101), CenteredStart(161, 100)}),
+              (std::array{302, 304, 111})); // halves to even
 
     const auto measure = [](std::string_view s) { return static_cast<int>(s.size()) * 10; }; // a character: 20
     using V = std::vector<std::string>;

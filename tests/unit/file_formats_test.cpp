@@ -30,8 +30,8 @@ TEST(CommandQueueFormat, AppendAndParse)
     ASSERT_TRUE(AppendRecord(image, "abc") && AppendRecord(image, japanese) && AppendRecord(image, ""));
     EXPECT_EQ(Bytes(image.begin(), image.begin() + 8), (Bytes{3, 0, 3, 0, 'a', 'b', 'c', 11})) << "length in bytes";
     EXPECT_EQ(ParseQueue(image), (Strings{"abc", japanese, ""}));
-    EXPECT_EQ(EndOfRecords(image).Count, 3u);
-    EXPECT_EQ(EndOfRecords(image).Offset, image.size());
+    EXPECT_EQ(std::make_tuple(EndOfRecords(image).Count, EndOfRecords(image).Offset),
+              std::make_tuple(3u, image.size()));
 
     // What follows the last whole record (a write cut short) is replaced; a
     // file too short for its count starts afresh.

@@ -45,9 +45,7 @@ TEST(FileTable, FindRemoveAndNextOfKind)
 
     EXPECT_EQ(t.Find("C:\\3"), 3);
     EXPECT_EQ(t.Find("c:\\3"), 0) << "letter case makes a different path";
-    t.Remove(3);
-    t.Remove(0);
-    t.Remove(5);
+    t.Remove(3), t.Remove(0), t.Remove(5);
     ASSERT_EQ(t.Count(), 4) << "out-of-range removal must do nothing";
     EXPECT_EQ(t.At(3).Path, "C:\\4");
     EXPECT_EQ(t.Find("C:\\5"), 4) << "the index follows the move";
@@ -57,13 +55,10 @@ TEST(FileTable, FindRemoveAndNextOfKind)
 TEST(ListDisplayRules, FilterSelectsLinesAndKeepsEntryNumbers)
 {
     FileTable t;
-    for (const auto& [path, kind] :
-         std::vector<std::pair<std::string, FileKind>>{{"C:\\a.bmp", FileKind::Picture},
-                                                       {"C:\\b.mid", FileKind::Midi},
-                                                       {"C:\\c.mp3", FileKind::Mp3},
-                                                       {"C:\\\x89\xb9\x8a\x79\\d.bmp", FileKind::Picture},
-                                                       {"C:\\e.mid", FileKind::Midi}}) // C:\音楽\d.bmp
-        t.Append(path, kind);
+    const char* paths[] = {"C:\\a.bmp", "C:\\b.mid", "C:\\c.mp3", "C:\\音楽\\d.bmp", "C:\\e.mid"};
+    const FileKind kinds[] = {FileKind::Picture, FileKind::Midi, FileKind::Mp3, FileKind::Picture, FileKind::Midi};
+    for (int i = 0; i < 5; ++i)
+        t.Append(paths[i], kinds[i]);
     // filter, selected path -> entries shown, chosen line, widest text (a double-byte character counts 2)
     const std::vector<std::tuple<std::int16_t, std::string, std::vector<int>, int, int>> rows = {
         {FilterAll, "C:\\c.mp3", {1, 2, 3, 4, 5}, 2, 18},

@@ -169,15 +169,13 @@ TEST(MovieRules, FieldsAndFileNames)
     const std::vector<std::tuple<const char*, int, const char*, const char*>> fields = {
         {"0 0 320 240", 3, " ", "320"}, {"0 0 320 240", 4, " ", "240"}, {"0 0 320 240", 5, " ", ""},
         {"0 0 320 240", 0, " ", ""},    {"a||b", 2, "|", ""},           {"a||b", 3, "|", "b"},
-        {"a, b, c", 2, ", ", "b"},      {"abc", 1, " ", "abc"},         {"", 1, " ", ""},
-    };
+        {"a, b, c", 2, ", ", "b"},      {"abc", 1, " ", "abc"},         {"", 1, " ", ""}};
     for (const auto& [text, n, delimiter, want] : fields)
         EXPECT_EQ(GetField(text, n, delimiter), want) << text << " " << n;
 
     // "表" ends in the byte of a backslash; it is no separator.
     const std::vector<std::pair<const char*, const char*>> names = {
-        {"C:\\m\\a b.avi", "a b.avi"}, {"a.avi", ""}, {"C:\\m\\", ""}, {"C:\\表.avi", "表.avi"}, {"表.avi", ""},
-    };
+        {"C:\\m\\a b.avi", "a b.avi"}, {"a.avi", ""}, {"C:\\m\\", ""}, {"C:\\表.avi", "表.avi"}, {"表.avi", ""}};
     for (const auto& [path, want] : names)
         EXPECT_EQ(FileNameOf(path), want) << path;
 }
@@ -190,12 +188,11 @@ TEST(MovieRules, SizesAndOpenTargets)
         const FrameSize s = MovieWindowSize(ParseSourceRect(reply));
         EXPECT_EQ(std::make_tuple(s.Width, s.Height), std::make_tuple(w, h)) << reply;
     }
-    EXPECT_EQ(OpenTarget("C:\\a.avi", ""), "C:\\a.avi");
-    EXPECT_EQ(OpenTarget("C:\\a b.avi", "C:\\AB~1.AVI"), "C:\\AB~1.AVI");
-    EXPECT_EQ(OpenTarget("C:\\a b.avi", ""), "\"C:\\a b.avi\"");
-    EXPECT_EQ(OpenTarget("C:\\a b.avi", "C:\\a b.avi"), "\"C:\\a b.avi\"");
-    EXPECT_EQ(SpeedCaption(1000), "100％");
-    EXPECT_EQ(SpeedCaption(2500), "250％");
+    // Without a short form a path with a blank is quoted.
+    EXPECT_EQ((Calls{OpenTarget("C:\\a.avi", ""), OpenTarget("C:\\a b.avi", "C:\\AB~1.AVI"),
+                     OpenTarget("C:\\a b.avi", ""), OpenTarget("C:\\a b.avi", "C:\\a b.avi")}),
+              (Calls{"C:\\a.avi", "C:\\AB~1.AVI", "\"C:\\a b.avi\"", "\"C:\\a b.avi\""}));
+    EXPECT_EQ(SpeedCaption(1000) + SpeedCaption(2500), "100％250％");
 }
 
 TEST(MovieRules, PositionBarScale)
@@ -212,10 +209,8 @@ TEST(MovieRules, PositionBarScale)
         EXPECT_EQ((std::array{s.BarMax(), s.ToBar(frame), int(s.ToFrame(barBack))}), (std::array{max, bar, frameBack}))
             << length << " " << frame;
     }
-    EXPECT_TRUE(AtEnd(19, 20));
-    EXPECT_TRUE(AtEnd(20, 20));
-    EXPECT_FALSE(AtEnd(18, 20));
-    EXPECT_FALSE(AtEnd(0, 0));
+    EXPECT_EQ((std::array{AtEnd(19, 20), AtEnd(20, 20), AtEnd(18, 20), AtEnd(0, 0)}),
+              (std::array{true, true, false, false}));
 }
 
 TEST(MovieRules, LayoutFollowsTheClientArea)

@@ -13,8 +13,7 @@ TEST(MusicRules, ModeAnswersTimesAndPaths)
                                                             {"seeking", 0}, {"playing\0x", 1}, {"pause", 0}};
     for (const auto& [answer, mode] : modes)
         EXPECT_EQ(ModeFromAnswer(answer), mode) << '"' << answer << '"';
-    EXPECT_EQ(SecondsFromAnswer("75999"), 75);
-    EXPECT_EQ(SecondsFromAnswer(""), 0);
+    EXPECT_EQ(std::make_tuple(SecondsFromAnswer("75999"), SecondsFromAnswer("")), std::make_tuple(75, 0));
     EXPECT_EQ(FormatPlayTime(125) + FormatPlayTime(6000) + FormatPlayTime(0) + FormatPlayTime(59),
               "02：05100：0000：0000：59");
 

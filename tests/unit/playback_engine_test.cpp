@@ -20,11 +20,12 @@ struct Recorder final : MciPort, Mp3Port, SystemPort, PlayerHooks {
     std::string shortName;
 
     void Log(const std::string& s) { calls.push_back(s); }
+    static std::string N(int n) { return std::to_string(n); }
     Calls Take() { return std::exchange(calls, {}); }
 
     std::uint32_t SendString(const std::string& c, std::string* answer, int size) override
     {
-        Log("send " + c + (size ? " [" + std::to_string(size) + "]" : ""));
+        Log("send " + c + (size ? " [" + N(size) + "]" : ""));
         if (answer)
             *answer = answers.count(c) ? answers[c] : "";
         return c.rfind("Open ", 0) == 0 ? openResult : 0;
@@ -35,19 +36,15 @@ struct Recorder final : MciPort, Mp3Port, SystemPort, PlayerHooks {
     std::int32_t Open(const std::string& p, Ltmp3InputInfo& info) override
     {
         Log("mp3 open " + p);
-        std::strcpy(info.Artist, "A");
-        return info.PlayTime = 200, 1;
+        return std::strcpy(info.Artist, "A"), info.PlayTime = 200, 1;
     }
     std::int32_t Play() override { return Log("mp3 play"), 1; }
     void Stop() override { Log("mp3 stop"); }
     void Pause() override { Log("mp3 pause"); }
     std::int32_t Restart() override { return Log("mp3 restart"), 1; }
-    void Seek(std::int32_t s) override { Log("mp3 seek " + std::to_string(s)); }
+    void Seek(std::int32_t s) override { Log("mp3 seek " + N(s)); }
     std::int32_t GetState(std::int32_t& position) override { return position = 0, mp3State; }
-    void SetVolume(std::int32_t l, std::int32_t r) override
-    {
-        Log("mp3 volume " + std::to_string(l) + " " + std::to_string(r));
-    }
+    void SetVolume(std::int32_t l, std::int32_t r) override { Log("mp3 volume " + N(l) + " " + N(r)); }
     void Close() override { Log("mp3 close"); }
     std::int32_t GetMpegInfo(Ltmp3MpegInfo&) override { return 0; }
 
@@ -64,7 +61,7 @@ struct Recorder final : MciPort, Mp3Port, SystemPort, PlayerHooks {
     void PumpEvents() override { Log("pump"); }
     void SetMusicTimer(bool on) override { Log(on ? "timer on" : "timer off"); }
     int NextMusicEntry() override { return Log("next"), nextEntry; }
-    void ActivateEntry(int i) override { Log("activate " + std::to_string(i)); }
+    void ActivateEntry(int i) override { Log("activate " + N(i)); }
 };
 
 struct EngineTest : ::testing::Test {

@@ -29,21 +29,18 @@ TEST(SettingsRules, ReadConversions)
     const Get x = [](const Settings&s) { return s.XPos; }, italic = [](const Settings&s) { return s.FontItalic; },
               size = [](const Settings&s) { return s.FontSize; }, midi = [](const Settings&s) { return s.MidiDevice; },
               volume = [](const Settings&s) { return s.Volume; };
-    // Three characters of a volume are read; a font size that is no number keeps its default.
-    const std::vector<std::tuple<const char*, std::string, Get, long long>> rows = {
-        {"XPos", "12.5", x, 12},
-        {"XPos", "13.5", x, 14},
-        {"XPos", " -7px", x, -7},
-        {"XPos", "abc", x, 0},
-        {"XPos", "99999999999", x, 2147483647},
-        {"MidiDevice", "40000", midi, 32767},
-        {"Volume", "1000", volume, 100},
-        {"FontSize", "14", size, 14},
-        {"FontSize", "9pt", size, 11},
-        {"FontItalic", "1", italic, 1},
-        {"FontItalic", "2", italic, 0}};
-    for (const auto& [key, value, field, expected] : rows)
-        EXPECT_EQ(field(Load({{key, value}})), expected) << key << "=" << value;
+    // Key -> stored text, value read. Three characters of a volume are read; a font size that is no number
+    // keeps its default.
+    using Texts = std::vector<std::pair<std::string, long long>>;
+    const std::vector<std::tuple<const char*, Get, Texts>> rows = {
+        {"XPos", x, {{"12.5", 12}, {"13.5", 14}, {" -7px", -7}, {"abc", 0}, {"99999999999", 2147483647}}},
+        {"MidiDevice", midi, {{"40000", 32767}}},
+        {"Volume", volume, {{"1000", 100}}},
+        {"FontSize", size, {{"14", 14}, {"9pt", 11}}},
+        {"FontItalic", italic, {{"1", 1}, {"2", 0}}}};
+    for (const auto& [key, field, texts] : rows)
+        for (const auto& [value, expected] : texts)
+            EXPECT_EQ(field(Load({{key, value}})), expected) << key << "=" << value;
     EXPECT_EQ(Load({{"FontName", "Arial  "}}).FontName, "Arial");
     Settings s;
     ApplySetting(s, SettingKeys().at(0), "42\0     "s); // XPos from a blank-filled buffer

@@ -93,7 +93,7 @@ TEST(ViewRules, ToolStripHitAreas)
         EXPECT_EQ(HitToolStrip(x, y), want) << x << "," << y;
 }
 
-TEST(ViewRules, ZoomKeepsThePoint)
+TEST(ViewRules, ScrollingByZoomAndKeys)
 {
     // Picture point 50 at 200% is view pixel 100 of 400; the view is 100.
     EXPECT_EQ(ZoomScrollValue(50, 200, 400, 100, 300, 50.0), 50); // to the middle
@@ -102,10 +102,6 @@ TEST(ViewRules, ZoomKeepsThePoint)
     EXPECT_EQ(ZoomScrollValue(199, 200, 400, 100, 300, 50.0), 300);
     EXPECT_EQ(ZoomScrollValue(50, 200, 100, 100, 0, 50.0), -1); // nothing to scroll
     EXPECT_EQ((std::array{StepMagnificationIndex(14, 1), StepMagnificationIndex(0, -1)}), (std::array{-1, -1}));
-}
-
-TEST(ViewRules, KeyScrollSteps)
-{
     EXPECT_EQ((std::array{ScrollBack(7, 10), ScrollBack(12, 5), ScrollForward(96, 10, 100)}), (std::array{0, 7, 100}));
     // Key, vertical and horizontal step; other keys do nothing.
     const int steps[][3] = {{40, 10, 0}, {98, 10, 0}, {37, 0, -10},  {102, 0, 10}, {38, -10, 0},

@@ -78,12 +78,12 @@ TEST(KindPrefetch, AnswersLikeTheDiskForItsLifetime)
     for (const WorkerStart& start : {WorkerStart{}, cannotStart}) {
         {
             KindPrefetch prefetch(paths, start);
-            DeleteFileA(paths[0].c_str()); // changes after the batch are not seen by it...
-            for (std::size_t i = 0; i < paths.size(); ++i) {
-                const bool exists = FileExists(paths[i]);
-                EXPECT_EQ(exists, expected[i % 5].first) << "row " << i;
-                EXPECT_EQ(exists ? GetFileKind(paths[i]) : FileKind::None, expected[i % 5].second) << "row " << i;
-            }
+            DeleteFileA(paths[0].c_str());                 // changes after the batch are not seen by it...
+            for (std::size_t i = 0; i < paths.size(); ++i) // exists, and then of what kind
+                EXPECT_EQ(
+                    std::make_pair(FileExists(paths[i]), FileExists(paths[i]) ? GetFileKind(paths[i]) : FileKind{}),
+                    expected[i % 5])
+                    << "row " << i;
             EXPECT_TRUE(FileExists(dir.Write("late.bmp", test::BmpBytes))) << "...others go to the disk";
         }
         EXPECT_FALSE(FileExists(paths[0])) << "after the batch the disk answers again";
