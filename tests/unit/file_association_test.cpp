@@ -12,9 +12,8 @@ namespace {
 
 using Values = std::map<std::string, std::string>; // "key|name" -> value
 
-// An in-memory classes root. A locked one refuses key creation, as the
-// machine-wide root does for a normal user; reads fall through to `under`,
-// as the shell's merged view does; writes to keys never created are lost.
+// An in-memory classes root. A locked one refuses key creation, as the machine-wide root does for a normal user; reads
+// fall through to `under`, as the shell's merged view does; writes to keys never created are lost.
 struct FakeRoot final : ClassesRoot {
     Values values;
     std::set<std::string> keys;

@@ -33,8 +33,7 @@ TEST(CommandQueueFormat, AppendAndParse)
     EXPECT_EQ(std::make_tuple(EndOfRecords(image).Count, EndOfRecords(image).Offset),
               std::make_tuple(3u, image.size()));
 
-    // What follows the last whole record (a write cut short) is replaced; a
-    // file too short for its count starts afresh.
+    // What follows the last whole record (a write cut short) is replaced; a file too short for its count starts afresh.
     Bytes cut{1, 0, 1, 0, 'a', 9, 0, 'h', 'a'}, stub{7};
     ASSERT_TRUE(AppendRecord(cut, "b") && AppendRecord(stub, "x"));
     EXPECT_EQ(cut, (Bytes{2, 0, 1, 0, 'a', 1, 0, 'b'}));
@@ -80,10 +79,9 @@ static Strings AllStrings(std::string_view text)
 
 TEST(ListFileFormat, FieldGrammar)
 {
-    // CR, LF and CR LF each end one field; blanks before a field go, inside and
-    // after it stay; after a closing quote: dropped; no closing quote: to the
-    // end; a quote inside is plain text; empty fields come back empty; a list
-    // written before quoting existed splits a comma path in two.
+    // CR, LF and CR LF each end one field; blanks before a field go, inside and after it stay; after a closing quote:
+    // dropped; no closing quote: to the end; a quote inside is plain text; empty fields come back empty; a list written
+    // before quoting existed splits a comma path in two.
     const std::vector<std::pair<std::string, Strings>> rows = {
         {"", {}},
         {"a,b\r\nc", {"a", "b", "c"}},

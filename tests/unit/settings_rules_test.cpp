@@ -12,8 +12,7 @@
 using namespace lt;
 using namespace std::string_literals;
 
-// Reads every key the way the profile functions do: the file's value or the
-// key's default, cut to the key's read limit.
+// Reads every key the way the profile functions do: the file's value or the key's default, cut to the key's read limit.
 static Settings Load(const std::map<std::string, std::string>& file, Settings s = {})
 {
     for (const SettingKey& key : SettingKeys()) {

@@ -55,8 +55,7 @@ TEST(ViewRules, GridLines)
     GridLines g = ComputeGrid(100, 50, 20, 100, 100, 200, 140);
     EXPECT_EQ(g.Ys, (std::vector<int>{20, 36, 52, 68, 84, 100, 116, 132}));
     EXPECT_EQ(g.Xs, (std::vector<int>{50, 66, 82, 98, 114, 130, 146}));
-    // Scrolled at 400% (a cell is 64): from the line at or above the view's
-    // edge, counted over the view.
+    // Scrolled at 400% (a cell is 64): from the line at or above the view's edge, counted over the view.
     g = ComputeGrid(400, -37, -200, 4000, 4000, 100, 100);
     EXPECT_EQ(g.Xs, (std::vector<int>{-37, 27, 91}));
     EXPECT_EQ(g.Ys, (std::vector<int>{-8, 56, 120, 184}));
@@ -128,9 +127,8 @@ static std::vector<std::uint8_t> Bmp(std::size_t at = 14, std::uint32_t value = 
 
 TEST(PictureHeader, BmpHeadersMustFitTheFile)
 {
-    // field, value -> plausible: as made; info header larger than the file; a known size that does not fit
-    // this file; no such header; pixels beyond the end; no width; top-down rows; wider than a view can show;
-    // no such depth.
+    // field, value -> plausible: as made; info header larger than the file; a known size that does not fit this file;
+    // no such header; pixels beyond the end; no width; top-down rows; wider than a view can show; no such depth.
     const std::vector<std::tuple<std::size_t, std::uint32_t, bool>> rows = {
         {14, 40, true}, {14, 0x7FFFFFF0, false}, {14, 124, false},   {14, 41, false}, {10, 5000, false},
         {18, 0, false}, {22, 0xFFFFFFFE, true},  {18, 40000, false}, {28, 7, false}};

@@ -20,8 +20,7 @@ TEST(CommandQueue, PiecesDrainInOrderWhileCopiesTakeTurns)
     ASSERT_TRUE(AppendToQueue(queue, "C:\\a.bmp"));
     ASSERT_TRUE(AppendToQueue(queue, japanese));
 
-    // Another copy holds the file: the reader gives this tick up, the writer
-    // waits until the holder lets go.
+    // Another copy holds the file: the reader gives this tick up, the writer waits until the holder lets go.
     HANDLE held = CreateFileA(queue.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     Paths paths;
@@ -39,8 +38,7 @@ TEST(CommandQueue, PiecesDrainInOrderWhileCopiesTakeTurns)
     EXPECT_EQ(paths, (Paths{"C:\\a.bmp", japanese, "\"C:\\c d.mid\""}));
     EXPECT_EQ(DrainQueue(queue, paths), DrainResult::NoFile) << "the drained file is gone";
 
-    // The tail of a write cut short (a full disk) does not cost the records
-    // before it, nor the next one.
+    // The tail of a write cut short (a full disk) does not cost the records before it, nor the next one.
     ASSERT_TRUE(AppendToQueue(queue, "C:\\1.mid"));
     HANDLE f = CreateFileA(queue.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD put = 0;
@@ -56,8 +54,7 @@ TEST(CommandQueue, PiecesDrainInOrderWhileCopiesTakeTurns)
     CloseHandle(held);
 }
 
-// A batch answers as the disk does, only while it lives, and also when no
-// worker thread can be started.
+// A batch answers as the disk does, only while it lives, and also when no worker thread can be started.
 TEST(KindPrefetch, AnswersLikeTheDiskForItsLifetime)
 {
     test::TempFolder dir;

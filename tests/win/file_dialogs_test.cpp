@@ -34,8 +34,7 @@ TEST(FileDialogPlatform, LongNameFormOfRealShortPaths)
     }
 }
 
-// Stands in for the platform dialog: keeps what it was handed and answers
-// like the dialog would.
+// Stands in for the platform dialog: keeps what it was handed and answers like the dialog would.
 struct FakeDialog {
     BOOL result = 1;
     std::string answer, fileBuffer; // answer: written into the file buffer, as the dialog does
@@ -60,10 +59,9 @@ struct FakeDialog {
 
 TEST(CdlClass, WhatThePlatformIsHandedAndWhatComesBack)
 {
-    // result, CancelError, flags, MaxFileSize, answer -> outcome, FileName, platform calls, failures reported.
-    // Single selection is told 255 whatever the buffer; explorer multiple selection uses all of it. An
-    // old-style multiple selection without the double space it needs fails; so does a buffer too big to
-    // allocate, reported, not thrown.
+    // result, CancelError, flags, MaxFileSize, answer -> outcome, FileName, platform calls, failures reported. Single
+    // selection is told 255 whatever the buffer; explorer multiple selection uses all of it. An old-style multiple
+    // selection without the double space it needs fails; so does a buffer too big to allocate, reported, not thrown.
     const std::string names = "C:\\dir"s + '\0' + std::string(290, 'f') + '\0';
     const std::vector<
         std::tuple<BOOL, bool, std::uint32_t, std::int32_t, std::string, DialogResult, std::string, int, std::size_t>>
@@ -82,8 +80,9 @@ TEST(CdlClass, WhatThePlatformIsHandedAndWhatComesBack)
         dialog.FileName = "before.txt";
         EXPECT_EQ(dialog.ShowOpen(), outcome) << "flags " << flags << " size " << max;
         EXPECT_EQ(std::make_tuple(dialog.FileName, fake.calls, fake.failures.size()), std::tie(name, calls, failures));
-        if (calls) // the buffer NUL padded as on the NT family
+        if (calls) { // the buffer NUL padded as on the NT family
             EXPECT_EQ(std::make_tuple(fake.size, fake.told, fake.terminated, fake.fileBuffer.substr(0, 11)),
                       std::make_tuple(76u, (flags & OfnExplorer) ? 300u : 255u, true, "before.txt"s + '\0'));
+        }
     }
 }

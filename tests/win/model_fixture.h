@@ -1,5 +1,4 @@
-// The file list model with its windows replaced by a recorder, for tests
-// that add files through the real LoadFile.
+// The file list model with its windows replaced by a recorder, for tests that add files through the real LoadFile.
 #pragma once
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
-// The skin pictures are stored run-length encoded where that is smaller. The
-// platform's loader must give exactly the pixels the file holds, both as a
-// DIB section (the controller, the tool strip) and as a device bitmap (the
-// settings panel); the reference here is a decoder of the file's own.
+// The skin pictures are stored run-length encoded where that is smaller. The platform's loader must give exactly the
+// pixels the file holds, both as a DIB section (the controller, the tool strip) and as a device bitmap (the settings
+// panel); the reference here is a decoder of the file's own.
 #include <windows.h>
 
 #include <gtest/gtest.h>
