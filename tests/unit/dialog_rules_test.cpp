@@ -102,7 +102,7 @@ TEST(FontDialogRules, RoundingAndFaceNames)
     const Strings names = {{"ＭＳ Ｐ明朝", "ＭＳ Ｐ明朝"},
                            {std::string(40, 'a'), std::string(31, 'a')},
                            {wide16, wide16.substr(0, 30)},
-                           {"a" + wide16, "a" + wide16.substr(0, 30)}};
+                           {std::string("a").append(wide16), std::string("a").append(wide16, 0, 30)}};
     for (const auto& [name, kept] : names) {
         const auto field = FaceNameField(name);
         EXPECT_EQ(std::string(field.data(), field.size()), kept + std::string(FaceNameSize - kept.size(), '\0'));

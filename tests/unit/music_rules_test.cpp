@@ -63,7 +63,7 @@ TEST(MidiTable, DefaultFirstThenSortedNamesNumberedByPlace)
     const char* names[] = {"Default MidiOut Device", "Alpha Port", "MPU-401", "Synth C"};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(t.Records[i].Name + " " + std::to_string(t.Records[i].Port),
-                  names[i] + (" " + std::to_string(i ? i : -1)));
+                  std::string(names[i]) + " " + std::to_string(i ? i : -1));
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(t.Records[i].Usable, i < 4) << i;
     EXPECT_EQ(BuildMidiTable(std::vector<std::string>(25, "x")).Count, 20);
