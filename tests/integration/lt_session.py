@@ -11,6 +11,7 @@ import struct
 import subprocess
 import tempfile
 import time
+from collections import namedtuple
 from pathlib import Path
 
 WINE_ENV = Path(__file__).resolve().parents[2] / "scripts" / "wine-env.sh"
@@ -26,18 +27,13 @@ MOUSE = {"move": (0x200, 1), "down": (0x201, 1), "up": (0x202, 0), "dbl": (0x203
          "rup": (0x205, 0)}
 
 
-class Win:
-    """A window as ltprobe info shows it."""
-
-    def __init__(self, hwnd, visible, enabled, foreground, topmost, iconic, rect, scroll, text):
-        self.hwnd, self.visible, self.enabled, self.foreground = hwnd, visible, enabled, foreground
-        self.topmost, self.iconic, self.rect, self.scroll, self.text = topmost, iconic, rect, scroll, text
+class Win(namedtuple("Win", "hwnd visible enabled foreground topmost iconic rect scroll text")):
+    """A window as ltprobe info shows it; rect is (left, top, right, bottom), scroll (max, pos)."""
 
     @property
     def box(self):
         """(left, top, width, height)"""
-        left, top, right, bottom = self.rect
-        return left, top, right - left, bottom - top
+        return *self.rect[:2], self.rect[2] - self.rect[0], self.rect[3] - self.rect[1]
 
 
 def _win(row):

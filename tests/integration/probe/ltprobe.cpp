@@ -11,6 +11,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -332,31 +333,6 @@ int Browse(Context& c)
     return PressAndWaitGone(browser, button, DefaultTimeoutMs) ? 0 : Fail("the folder browser stayed");
 }
 
-// Starts a program with exactly the command line "EXE" TAIL, the way the
-// shell would (no quoting added to TAIL), and waits for it to end.
-int Start(Context& c)
-{
-    if (c.args.empty() || c.args.size() > 2)
-        return Usage();
-    std::wstring line = L"\"" + c.args[0] + L"\"";
-    if (c.args.size() == 2)
-        line += L" " + c.args[1];
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    DWORD start = GetTickCount();
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return Fail("cannot start " + Utf8(c.args[0]));
-    CloseHandle(pi.hThread);
-    DWORD waited = WaitForSingleObject(pi.hProcess, DefaultTimeoutMs * 3);
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    if (waited != WAIT_OBJECT_0)
-        return Fail("still running after " + std::to_string(DefaultTimeoutMs * 3) + " ms");
-    return Out("exit=" + std::to_string(code) + " ms=" + std::to_string(GetTickCount() - start));
-}
-
 BOOL CALLBACK AddWindow(HWND w, LPARAM all)
 {
     reinterpret_cast<std::vector<HWND>*>(all)->push_back(w);
@@ -390,16 +366,18 @@ int Windows(Context&)
     return 0;
 }
 
-// start-together EXE TAIL...: copies started at one moment, the way the shell
-// starts one process per selected file: all created suspended, then let run
-// together. Waits for all but one to end; prints how many still run.
-int Together(Context& c)
+// start EXE [TAIL]: runs "EXE" TAIL as the shell would (no quoting added to
+// TAIL); waits for it to end; prints its exit code and the milliseconds.
+// start-together EXE TAIL...: a copy per TAIL, started at one moment the way
+// the shell starts one process per selected file (all created suspended, then
+// let run); waits until at most one runs; prints how many still do.
+int Start(Context& c, bool together)
 {
-    if (c.args.size() < 2)
+    if (c.args.empty() || (!together && c.args.size() > 2) || (together && c.args.size() < 2))
         return Usage();
     std::vector<PROCESS_INFORMATION> started;
-    for (size_t i = 1; i < c.args.size(); ++i) {
-        std::wstring line = L"\"" + c.args[0] + L"\" " + c.args[i];
+    for (size_t i = 1; i < std::max<size_t>(c.args.size(), 2); ++i) {
+        std::wstring line = L"\"" + c.args[0] + L"\"" + (i < c.args.size() ? L" " + c.args[i] : L"");
         STARTUPINFOW si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
@@ -408,18 +386,28 @@ int Together(Context& c)
             break;
         started.push_back(pi);
     }
+    const DWORD start = GetTickCount();
     for (const PROCESS_INFORMATION& pi : started)
         ResumeThread(pi.hThread);
     int running = 0;
-    for (DWORD until = GetTickCount() + DefaultTimeoutMs * 3; (running = 0), true; Sleep(50)) {
+    for (const int most = together ? 1 : 0;; Sleep(20)) {
+        running = 0;
         for (const PROCESS_INFORMATION& pi : started)
             running += WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT;
-        if (running <= 1 || GetTickCount() >= until)
+        if (running <= most || GetTickCount() - start >= DefaultTimeoutMs * 3)
             break;
     }
+    DWORD code = 0;
+    if (!started.empty())
+        GetExitCodeProcess(started[0].hProcess, &code);
     for (const PROCESS_INFORMATION& pi : started)
         CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
-    return started.size() + 1 < c.args.size() ? Fail("cannot start a copy") : Out("running=" + std::to_string(running));
+    if (started.size() + 1 < std::max<size_t>(c.args.size(), 2))
+        return Fail("cannot start " + Utf8(c.args[0]));
+    if (together)
+        return Out("running=" + std::to_string(running));
+    return running ? Fail("still running after " + std::to_string(DefaultTimeoutMs * 3) + " ms")
+                   : Out("exit=" + std::to_string(code) + " ms=" + std::to_string(GetTickCount() - start));
 }
 
 // Closes the program's dialog boxes (Cancel where there is one, else OK),
@@ -490,8 +478,8 @@ constexpr Command Commands[] = {
     {L"list", List, "list [N]: the (first N) lines: item data, TAB, text"},
     {L"wait-count", WaitCount, "wait-count N [ms]: wait until the list has N lines; print the count"},
     {L"watch-visible", WatchVisible, "watch-visible MS: the controller's visibility at the start and changes"},
-    {L"start", Start, "start EXE [TAIL]: run \"EXE\" TAIL as the shell would; wait; print exit= ms="},
-    {L"start-together", Together, "start-together EXE TAIL...: copies started at one moment; print running=N"},
+    {L"start", [](Context& c) { return Start(c, false); }, "start EXE [TAIL]: run \"EXE\" TAIL as the shell would; wait; print exit= ms="},
+    {L"start-together", [](Context& c) { return Start(c, true); }, "start-together EXE TAIL...: copies started at one moment; print running=N"},
     {L"menu",
      [](Context& c) {
          HWND menu = WaitPopupMenu(Controller(), c.Timeout(0));
