@@ -66,6 +66,9 @@ class Session:
         self.name, self.budget = name, budget
         self.tmp = Path(tempfile.mkdtemp(prefix=f"lt-{name}-"))
         self.prefix = self.tmp / "prefix"
+        self.windir = self.prefix / "drive_c" / "windows"
+        self.settings_file, self.queue_file = self.windir / "Lumatrove.ini", self.windir / "LTDummy.ini"
+        self.files_dir = self.prefix / "drive_c" / FILES_DIR  # fixtures
         self.env = None
         self.apps = []  # wine processes we started (their pid is the program's)
         self.helpers = []  # (pid, what its command line holds)
@@ -107,7 +110,9 @@ class Session:
             raise Failure("virtual display did not start")
         self.env = {**env, "WINEPREFIX": str(self.prefix)}
         self.files_dir.mkdir(parents=True, exist_ok=True)
-        self.unmanaged_windows()
+        # Without a window manager Wine stalls 2 s on each hide of a managed window.
+        with open(self.prefix / "user.reg", "a", encoding="ascii", newline="\n") as f:
+            f.write('\n[Software\\\\Wine\\\\X11 Driver] 0\n"Managed"="N"\n')
 
     def close(self):
         if self.env:
@@ -134,31 +139,10 @@ class Session:
         if getattr(self, "pulse_dir", None):
             shutil.rmtree(self.pulse_dir, ignore_errors=True)
 
-    @property
-    def windir(self):
-        return self.prefix / "drive_c" / "windows"
-
-    @property
-    def settings_file(self):
-        return self.windir / "Lumatrove.ini"
-
-    @property
-    def queue_file(self):
-        return self.windir / "LTDummy.ini"
-
-    @property
-    def files_dir(self):
-        return self.prefix / "drive_c" / FILES_DIR
-
     def fixture(self, name, data):
         """Writes a file in the fixture folder; returns its Windows path."""
         (self.files_dir / name).write_bytes(data)
         return f"{FILES_WIN}\\{name}"
-
-    def unmanaged_windows(self):
-        """Without a window manager Wine stalls 2 s on each hide of a managed window."""
-        with open(self.prefix / "user.reg", "a", encoding="ascii", newline="\n") as f:
-            f.write('\n[Software\\\\Wine\\\\X11 Driver] 0\n"Managed"="N"\n')
 
     def start_app(self, *args):
         """Starts a copy (Wine quotes any argument holding a blank); returns its process."""

@@ -146,20 +146,19 @@ struct Context {
 using Handler = int (*)(Context&);
 int Usage();
 
-// find|shown PATH [ms]: wait until the window exists (and is shown); print its handle.
-int Find(Context& c, bool shown)
+// find|shown|gone PATH [ms]: wait until the window exists (and is shown), or
+// is hidden or gone; find and shown print its handle.
+enum class Awaited { Exists, Shown, Gone };
+int Await(Context& c, Awaited what)
 {
     HWND w = nullptr;
-    if (!WaitUntil(c.Timeout(1), [&] { return (w = c.Window()) && (!shown || IsWindowVisible(w)); }))
-        return Fail("no window " + Utf8(c.args.empty() ? L"" : c.args[0]));
-    return Out(Hex(w));
-}
-
-int Gone(Context& c)
-{
-    return WaitUntil(c.Timeout(1), [&] { HWND w = c.Window(); return !w || !IsWindowVisible(w); })
-               ? 0
-               : Fail("still shown: " + Utf8(c.args.empty() ? L"" : c.args[0]));
+    auto holds = [&] {
+        w = c.Window();
+        return what == Awaited::Gone ? !w || !IsWindowVisible(w) : w && (what == Awaited::Exists || IsWindowVisible(w));
+    };
+    if (!WaitUntil(c.Timeout(1), holds))
+        return Fail("waited in vain for " + Utf8(c.args.empty() ? L"" : c.args[0]));
+    return what == Awaited::Gone ? 0 : Out(Hex(w));
 }
 
 // info PATH...: a line each, "-" for a missing window, else: hwnd visible
@@ -467,9 +466,9 @@ struct Command {
 };
 
 constexpr Command Commands[] = {
-    {L"find", [](Context& c) { return Find(c, false); }, "find PATH [ms]: wait for the window; print its handle"},
-    {L"shown", [](Context& c) { return Find(c, true); }, "shown PATH [ms]: the same, until it is shown"},
-    {L"gone", Gone, "gone PATH [ms]: wait until the window is hidden or gone"},
+    {L"find", [](Context& c) { return Await(c, Awaited::Exists); }, "find PATH [ms]: wait for it; print its handle"},
+    {L"shown", [](Context& c) { return Await(c, Awaited::Shown); }, "shown PATH [ms]: the same, until it is shown"},
+    {L"gone", [](Context& c) { return Await(c, Awaited::Gone); }, "gone PATH [ms]: until it is hidden or gone"},
     {L"info", Info, "info PATH...: hwnd visible enabled foreground topmost iconic rect scrollmax scrollpos TAB text"},
     {L"send", [](Context& c) { return Message(c, false); }, "send PATH MSG[,WP[,LP|X:Y]]...: print ms, results"},
     {L"post", [](Context& c) { return Message(c, true); }, "post PATH MSG[,WP[,LP|X:Y]]..."},
