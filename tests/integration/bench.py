@@ -110,7 +110,7 @@ def latency(s):
                 if what != "alone":
                     s.click(*PIN)
                     s.pointer(10, 0)  # bring it back if it hid
-                    s.wait_until(lambda: s.probe("visible") == "1", 5)
+                    s.wait_until(s.visible, 5)
                     s.pointer(*at)
             rows[f"Clear {what}, {where}"] = statistics.median(times)
     bare = []
@@ -118,7 +118,7 @@ def latency(s):
         s.write_queue(two)
         s.wait_count(2)
         t0 = time.monotonic()
-        s.probe("select", -1)
+        s.select(-1)
         bare.append((time.monotonic() - t0) * 1000)
     limit = statistics.median(bare)
     print(f"(e) click to the list box emptied (median of 3, probe start-up included; goal: the click's own"

@@ -11,11 +11,36 @@ import struct
 import subprocess
 import tempfile
 import time
+from collections import namedtuple
 from pathlib import Path
 
 WINE_ENV = Path(__file__).resolve().parents[2] / "scripts" / "wine-env.sh"
 FILES_DIR = "lt"  # where fixtures live inside the prefix, seen from both sides
 FILES_WIN = "C:\\" + FILES_DIR
+
+
+WM_CLOSE, WM_SETTEXT, WM_KEYDOWN, WM_KEYUP, WM_COMMAND, WM_SYSCOMMAND = 0x10, 0x0C, 0x100, 0x101, 0x111, 0x112
+WM_HSCROLL, WM_MOUSEWHEEL, BN_CLICKED, SC_MINIMIZE, SC_CLOSE = 0x114, 0x20A, 0, 0xF020, 0xF060
+LB_SETCURSEL, LB_GETCURSEL, LB_GETCOUNT, LB_GETTOPINDEX, LB_GETITEMHEIGHT = 0x186, 0x188, 0x18B, 0x18E, 0x1A1
+CB_GETCOUNT, CB_GETCURSEL, CB_SETCURSEL, CBN_SELCHANGE = 0x146, 0x147, 0x14E, 1
+MOUSE = {"move": (0x200, 1), "down": (0x201, 1), "up": (0x202, 0), "dbl": (0x203, 1), "rdown": (0x204, 2),
+         "rup": (0x205, 0)}
+
+
+class Win(namedtuple("Win", "hwnd visible enabled foreground topmost iconic rect scroll text")):
+    """A window as ltprobe info shows it; rect is (left, top, right, bottom), scroll (max, pos)."""
+
+    @property
+    def box(self):
+        """(left, top, width, height)"""
+        return *self.rect[:2], self.rect[2] - self.rect[0], self.rect[3] - self.rect[1]
+
+
+def _win(row):
+    head, _, text = row.partition("\t")
+    f = head.split()
+    n = [int(v) for v in f[1:]]
+    return Win(f[0], *map(bool, n[:5]), tuple(n[5:9]), tuple(n[9:11]), text)
 
 
 class Failure(Exception):
@@ -154,7 +179,7 @@ class Session:
     def launch(self):
         """First start: the program comes up with its controller window."""
         p = self.start_app()
-        self.probe("wait-window", "20000", timeout=40)
+        self.probe("find", "C", 20000, timeout=40)
         return p
 
     def probe_run(self, *args, timeout=30, then=None):
@@ -188,8 +213,65 @@ class Session:
         out = self.probe("list")
         return [(int(d), t) for d, _, t in (row.partition("\t") for row in out.split("\n"))] if out else []
 
+    # -- windows by path (see ltprobe): C controller, L its list, @CLASS, 0xHWND, then /CLASS[:n], /#ID, /*
+
+    def info(self, *paths):
+        """Per window a Win, or None where it is missing."""
+        rows = self.probe("info", *paths).split("\n")
+        return [None if row == "-" else _win(row) for row in rows]
+
+    def send(self, path, *msgs, post=False):
+        """Messages (msg, wparam, lparam), lparam may be (x, y); sent: (ms, [results])."""
+        args = [",".join(f"{v[0]}:{v[1]}" if isinstance(v, tuple) else str(v) for v in m) for m in msgs]
+        out = self.probe("post" if post else "send", path, *args, timeout=90).split()
+        return int(out[0]), [int(v) for v in out[1:]]
+
+    def mouse(self, path, x, y, *steps, post=False, to=None):
+        """Mouse steps ("down", "up", "move", "rdown", "rup", "dbl") at client (x, y), the last at `to`;
+        returns the ms their handling took."""
+        lps = [(x, y)] * (len(steps) - 1) + [to or (x, y)]
+        return self.send(path, *((*MOUSE[k], lp) for k, lp in zip(steps, lps)), post=post)[0]
+
+    def click(self, x, y, path="C"):
+        """Left press and release at client (x, y), sent; the ms their handling took."""
+        return self.mouse(path, x, y, "down", "up")
+
+    def press(self, x, y, path="C"):
+        self.mouse(path, x, y, "down")
+
+    def release(self, x, y, path="C"):
+        self.mouse(path, x, y, "up")
+
+    def post_click(self, x, y, to=None, path="C"):
+        """Press and release posted: for buttons that open a modal dialog."""
+        self.mouse(path, x, y, "down", "up", post=True, to=to)
+
+    def rclick(self, x, y, path="C"):
+        """Right press and release, posted (a menu opens)."""
+        self.mouse(path, x, y, "rdown", "rup", post=True)
+
+    def key(self, vk, path="C"):
+        self.send(path, (WM_KEYDOWN, vk, 1), (WM_KEYUP, vk, 0xC0000001))
+
+    def post_close(self, path="C"):
+        self.send(path, (WM_CLOSE, 0, 0), post=True)
+
+    def dblclick_line(self, n):
+        self.mouse("L", *self.line_point(n), "down", "up", "dbl", "up")
+
+    def line_point(self, n):
+        """The list box client point of line n."""
+        height, top = self.send("L", (LB_GETITEMHEIGHT, 0, 0), (LB_GETTOPINDEX, 0, 0))[1]
+        return 20, (n - top) * height + height // 2
+
+    def select(self, n):
+        self.send("L", (LB_SETCURSEL, n, 0))
+
+    def selected(self):
+        return self.send("L", (LB_GETCURSEL, 0, 0))[1][0]
+
     def count(self):
-        return int(self.probe("count"))
+        return self.send("L", (LB_GETCOUNT, 0, 0))[1][0]
 
     def wait_count(self, n, timeout_ms=5000):
         """Waits until the list shows n lines; returns the count last seen."""
@@ -206,16 +288,20 @@ class Session:
                 return count
             time.sleep(0.1)
 
-    def prop(self, name):
-        return int(self.probe("prop", name))
+    def prop(self, name, path="C"):
+        return int(self.probe("prop", path, name))
 
-    def click(self, x, y):
-        """Left press and release at client (x, y); returns the ms their handling took."""
-        return int(self.probe("click", x, y, timeout=90))
+    def visible(self, path="C"):
+        win = self.info(path)[0]
+        return bool(win and win.visible)
 
-    def rect(self):
-        """The controller's screen rectangle: (left, top, right, bottom)."""
-        return tuple(int(v) for v in self.probe("rect").split())
+    def panel(self):
+        """Is the settings panel shown."""
+        return self.visible("C/LumatroveSettings")
+
+    def rect(self, path="C"):
+        """A window's screen rectangle: (left, top, right, bottom)."""
+        return self.info(path)[0].rect
 
     def watch_visible(self, ms, then=None):
         """The controller's visibility at the start and each change as (ms, 0 or 1);
@@ -230,7 +316,7 @@ class Session:
         # Without a window manager a menu opened by posted presses now and then
         # closes before it is typed into; no key reached it, so open it again.
         for attempt in range(2):
-            self.probe("rclick", *at)
+            self.rclick(*at)
             code, out, err = self.probe_run("menu-keys", *keys)
             if code == 0:
                 return
@@ -253,8 +339,9 @@ class Session:
         return r.stdout
 
     def windows(self):
-        """Visible top-level windows as (hwnd, pid, class, title)."""
-        return [tuple(row.split("\t")) for row in self.probe("windows").splitlines() if row.count("\t") == 3]
+        """Visible top-level windows as (hwnd, pid, class, title, (left, top, width, height))."""
+        rows = [row.split("\t") for row in self.probe("windows").splitlines() if row.count("\t") == 4]
+        return [(hwnd, pid, cls, title, tuple(map(int, geo.split()))) for hwnd, pid, cls, geo, title in rows]
 
     def write_queue(self, paths):
         """A command queue file as a starting copy writes it, renamed into place so no half is read."""

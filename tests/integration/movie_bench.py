@@ -66,7 +66,6 @@ def main():
     ap.add_argument("--bench", required=True)
     a = ap.parse_args()
     with Session(a.exe, a.probe, "movie-bench", 600) as s:
-        s.unmanaged_windows()
         make_avi(s.files_dir / "bench0.avi")
         for i in range(1, ROUNDS + 1):  # another name, another open
             shutil.copy(s.files_dir / "bench0.avi", s.files_dir / f"bench{i}.avi")

@@ -7,6 +7,8 @@ start-up settings are the point) and checks several things.
 """
 
 import configparser
+import ctypes
+import os
 import subprocess
 import sys
 import time
@@ -14,7 +16,7 @@ import time
 from fixtures import (BUTTON, BUTTON_NAMES, ELSEWHERE, FILTER_Y, FILTERS, LIST_HEADER, MARKER_X, PIN, VK_DOWN,
                       VK_ESCAPE, VK_F2, VK_F3, VK_RETURN, VK_UP, bmp, gif, jpeg_header, line, lines_for, list_file,
                       midi, wav, win)
-from lt_session import FILES_WIN, Failure, run_groups
+from lt_session import FILES_WIN, SC_MINIMIZE, WM_SYSCOMMAND, Failure, run_groups, win_path
 
 DEFAULT_SETTINGS = (b"[System]\r\nXPos=0\r\nYPos=0\r\nXStart=0\r\nYStart=0\r\nXEnd=354\r\nYEnd=0\r\n"
                     b"Visible=1\r\n\r\n\0\0\0")
@@ -43,7 +45,7 @@ def wait_app_end(s, app, what, timeout=10):
         code = app.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
         code = None
-    s.check(code is not None and s.probe_run("wait-gone", 5000)[0] == 0, f"{what}: the process and window end")
+    s.check(code is not None and s.probe_run("gone", "C", 5000)[0] == 0, f"{what}: the process and window end")
 
 
 def settle(s):
@@ -82,13 +84,14 @@ def startup(s):
             '"/s": drained with one rebuild, nothing added', builds + 1, s.prop("LtListBuilds"))
 
     # An empty command line brings a minimised controller back, active.
-    s.probe("minimize")
+    s.send("C", (WM_SYSCOMMAND, SC_MINIMIZE, 0), post=True)
+    s.wait_until(lambda: s.info("C")[0].iconic, 5)
     second_copy(s, "empty command line")
-    s.check(s.wait_until(lambda: s.probe("iconic") == "0" and s.probe("visible") == "1", 3),
+    s.check(s.wait_until(lambda: (lambda w: w.visible and not w.iconic)(s.info("C")[0]), 3),
             "empty command line: the controller is restored")
-    s.check(s.wait_until(lambda: s.probe("foreground") == "1", 2), "empty command line: the controller is active")
+    s.check(s.wait_until(lambda: s.info("C")[0].foreground, 2), "empty command line: the controller is active")
 
-    s.probe("close")
+    s.post_close()
     wait_app_end(s, app, "closing the controller")
     settings = s.settings_file.read_bytes()
     values = ini_values(settings)
@@ -103,10 +106,10 @@ def startup(s):
     s.launch()
     s.check(not s.queue_file.exists(), "a start without paths removes a leftover queue file")
     s.equal(s.settings_file.read_bytes(), hidden, "a later start leaves the settings file as it is")
-    s.equal((s.probe("visible"), settle(s)), ("0", []), "Visible=0 starts hidden; the leftover paths are not added")
+    s.equal((s.visible(), settle(s)), (False, []), "Visible=0 starts hidden; the leftover paths are not added")
     second_copy(s, "hidden controller, empty command line")
     time.sleep(0.5)
-    s.equal(s.probe("visible"), "0", "hidden controller, empty command line: it stays hidden")
+    s.equal(s.visible(), False, "hidden controller, empty command line: it stays hidden")
 
 
 # -- second starts and the command queue ---------------------------------------------
@@ -117,7 +120,7 @@ def second_start(s):
     s.fixture("b.gif", gif())
     s.fixture("c.jpg", jpeg_header())
     s.launch()
-    hwnd = s.probe("wait-window")
+    hwnd = s.probe("find", "C")
     # Quoting and padding of a command line are the unit tests' (and the bulk
     # queue's below), which files count the in-process tests'; here the way
     # from a second start to the list.
@@ -134,7 +137,7 @@ def second_start(s):
         expected += lines_for(map(win, added), len(expected) + 1)
         s.wait_count(len(expected), ARRIVAL_MS)
         s.equal((settle(s), s.queue_file.exists()), (expected, False), f"row {r} ({what}): list lines, queue gone")
-    s.equal(s.probe("wait-window"), hwnd, "the same controller window ran throughout")
+    s.equal(s.probe("find", "C"), hwnd, "the same controller window ran throughout")
 
     # One queue file of many records: one drain and one rebuild, in order.
     # (Concurrent writers are the hardening runner's and the in-process
@@ -156,7 +159,7 @@ def drops(s):
     builds = s.prop("LtListBuilds")
     s.probe("drop", *files, timeout=90)
     s.equal(s.list_lines(), lines_for(files), "three dropped files are added in the order given")
-    s.equal((s.prop("LtListBuilds") - builds, s.probe("selected")), (3, "2"),
+    s.equal((s.prop("LtListBuilds") - builds, s.selected()), (3, 2),
             "dropped files: a rebuild after each one, the last one selected")
 
     # Which files a drop takes and what list files and play lists name are
@@ -199,8 +202,8 @@ def overlays(s, app):
     normal, again = None, s.grab(screen)
     while again != normal:  # until two pictures in a row agree
         normal, again = again, (time.sleep(0.2), s.grab(screen))[1]
-    changes = [(f"{n} held", lambda n=n: s.probe("press", *BUTTON[n]), (2 + 59 * i, 2, 60 + 59 * i, 18),
-                lambda: s.probe("release", *ELSEWHERE)) for i, n in enumerate(BUTTON_NAMES)]
+    changes = [(f"{n} held", lambda n=n: s.press(*BUTTON[n]), (2 + 59 * i, 2, 60 + 59 * i, 18),
+                lambda: s.release(*ELSEWHERE)) for i, n in enumerate(BUTTON_NAMES)]
     changes += [(f"filter {n}", lambda n=n: s.click(FILTERS[n], FILTER_Y), (15, 190, MARKER_X[n] + 14, 204),
                  lambda: s.click(FILTERS["AllFile"], FILTER_Y)) for n in ("Graphic", "Music", "Sound", "Movie")]
     changes.append(("pin released: the tack goes", lambda: s.click(*PIN), (320, 184, 340, 204),
@@ -211,7 +214,7 @@ def overlays(s, app):
         s.check(inside(got, area), f"{what}: only {area} is redrawn", area, got)
         undo()
         s.check(settled(lambda img: img == normal) == normal, f"{what}, then undone: drawn normal again")
-    s.check(app.poll() is None and s.probe("panel") == "0", "releasing outside the buttons ran none of them")
+    s.check(app.poll() is None and not s.panel(), "releasing outside the buttons ran none of them")
 
 
 def controls(s):
@@ -232,7 +235,7 @@ def controls(s):
 
     # Filters, at the edges of their press areas; numbers keep their gaps, the
     # selection stays while its entry is shown.
-    s.probe("select", 4)
+    s.select(4)
     rows = [("Graphic", (FILTERS["Graphic"], FILTER_Y), pictures, 2),
             ("AllFile at its right edge (72, 200)", (72, 200), everything, 4),
             ("Graphic at its left edge (73, 200)", (73, 200), pictures, 2),
@@ -242,17 +245,17 @@ def controls(s):
             ("AllFile at (0, 208)", (0, 208), everything, -1)]
     for r, (what, at, want, selected) in enumerate(rows, 1):
         s.click(*at)
-        s.equal((s.list_lines(), int(s.probe("selected"))), (want, selected), f"filter row {r}: {what}")
+        s.equal((s.list_lines(), s.selected()), (want, selected), f"filter row {r}: {what}")
 
     # A double click selects and opens its line's entry; the list stays.
     builds = s.prop("LtListBuilds")
-    s.probe("dblclick", 3)
-    s.equal((s.probe("selected"), s.list_lines(), s.prop("LtListBuilds")), ("3", everything, builds),
+    s.dblclick_line(3)
+    s.equal((s.selected(), s.list_lines(), s.prop("LtListBuilds")), (3, everything, builds),
             "double click on line 4: selected, list unchanged, not rebuilt")
 
     # A press released outside its button's release area does nothing.
     def observe():
-        return (s.list_lines(), s.prop("LtListBuilds"), s.probe("selected"), s.probe("panel"), app.poll() is None,
+        return (s.list_lines(), s.prop("LtListBuilds"), s.selected(), s.panel(), app.poll() is None,
                 len([w for w in s.windows() if w[2] == "#32770"]))
     before = observe()
     for r, (what, down, up) in enumerate([
@@ -261,8 +264,8 @@ def controls(s):
             ("Close pressed, released below its area (149, 21)", BUTTON["Close"], (149, 21)),
             ("Quit pressed, released over the list", BUTTON["Quit"], ELSEWHERE),
             ("Open pressed, released over Folder", BUTTON["Open"], BUTTON["Folder"])], 1):
-        s.probe("press", *down)
-        s.probe("release", *up)
+        s.press(*down)
+        s.release(*up)
         time.sleep(0.2)  # a wrongly opened dialog would be up by now
         s.equal(observe(), before, f"half click {r}: {what}: nothing happens")
 
@@ -270,12 +273,12 @@ def controls(s):
     # window or its list (keys through the list arrive posted).
     option = lambda: s.click(*BUTTON["Option"])  # noqa: E731
     for r, (what, act, want) in enumerate([
-            ("Option", option, "1"), ("Option again", option, "0"), ("F2", lambda: s.probe("key", VK_F2), "1"),
-            ("F3", lambda: s.probe("key", VK_F3), "0"), ("F2 on the list", lambda: s.probe("key", VK_F2, "list"), "1"),
-            ("Option after F2", option, "0"), ("F2 on the list", lambda: s.probe("key", VK_F2, "list"), "1"),
-            ("F3 on the list", lambda: s.probe("key", VK_F3, "list"), "0")], 1):
+            ("Option", option, "1"), ("Option again", option, "0"), ("F2", lambda: s.key(VK_F2), "1"),
+            ("F3", lambda: s.key(VK_F3), "0"), ("F2 on the list", lambda: s.key(VK_F2, "L"), "1"),
+            ("Option after F2", option, "0"), ("F2 on the list", lambda: s.key(VK_F2, "L"), "1"),
+            ("F3 on the list", lambda: s.key(VK_F3, "L"), "0")], 1):
         act()
-        s.check(s.wait_until(lambda: s.probe("panel") == want, 2), f"panel row {r}: {what}: panel {want}")
+        s.check(s.wait_until(lambda: s.panel() == (want == "1"), 2), f"panel row {r}: {what}: panel {want}")
 
     # Removing the selected entry by Close and by the menu's (&C): the
     # selection stays at its line, or goes past the end.
@@ -285,18 +288,18 @@ def controls(s):
             ("Close button, line 2 selected", 1, close, [a, c, d, e], 1, 1),
             ("Close button, nothing selected", -1, close, [a, c, d, e], -1, 0),
             ("Close pressed at y 19, released at y 20 (edges of its areas)", 0,
-             lambda: (s.probe("press", 149, 19), s.probe("release", 149, 20)), [c, d, e], 0, 1),
+             lambda: (s.press(149, 19), s.release(149, 20)), [c, d, e], 0, 1),
             ("menu (&C), line 3 selected", 2, lambda: s.menu("C"), [c, d], -1, 1),
             ("menu (&C), nothing selected", -1, lambda: s.menu("C"), [c, d], -1, 0),
             ("menu closed with Escape", 0, lambda: s.menu(VK_ESCAPE), [c, d], 0, 0)], 1):
-        s.probe("select", select)
+        s.select(select)
         builds = s.prop("LtListBuilds")
         act()
         menu_closed(s)
-        s.equal((s.list_lines(), int(s.probe("selected")), s.prop("LtListBuilds") - builds),
+        s.equal((s.list_lines(), s.selected(), s.prop("LtListBuilds") - builds),
                 (lines_for(left), selected, rebuilds), f"remove row {r}: {what}: lines, selection, rebuilds")
 
-    s.probe("rclick-list", 0)
+    s.mouse("L", *s.line_point(0), "rdown", "rup", post=True)
     s.check(s.probe_run("menu", 5000)[0] == 0, "a right press on the list opens the popup menu")
     s.probe_run("menu-keys", VK_ESCAPE)  # a lost activation under Wine closes it too
     menu_closed(s)
@@ -304,11 +307,11 @@ def controls(s):
     # Open: the release area starts one pixel left of the press area; a
     # cancelled dialog adds nothing.
     builds = s.prop("LtListBuilds")
-    s.probe("post-click", 2, 10, 1, 10)
+    s.post_click(2, 10, to=(1, 10))
     s.check(s.probe_run("file-dialog", "--cancel")[0] == 0, "Open pressed at x 2, released at x 1: the dialog")
     time.sleep(0.3)
     s.equal(s.prop("LtListBuilds"), builds, "a cancelled open dialog adds nothing")
-    s.probe("post-click", *BUTTON["Open"])
+    s.post_click(*BUTTON["Open"])
     s.probe("file-dialog", a)
     s.wait_count(3, ARRIVAL_MS)
     s.equal(s.list_lines(), lines_for([c, d, a]), "Open: the chosen file is the new last line")
@@ -370,14 +373,14 @@ def lists_folders(s):
         for name in names:
             (s.files_dir / folder / name).write_bytes(wav() if name.endswith("wav") else bmp())
     fw, gw = f"{FILES_WIN}\\f", f"{FILES_WIN}\\g"
-    s.probe("post-click", *BUTTON["Folder"])
+    s.post_click(*BUTTON["Folder"])
     s.check("フォルダを選択してください" in s.probe("browse", fw), "the folder browser shows the title text")
     s.wait_count(3, ARRIVAL_MS)
     got = s.list_lines()
     s.equal((sorted(t.split(" ", 1)[1] for _, t in got), [d for d, _ in got]),
             ([f"{fw}\\{n}" for n in ("p1.bmp", "p2.gif", "s3.wav")], [1, 2, 3]), "a folder's files, numbered 1 to 3")
     builds = s.prop("LtListBuilds")
-    s.probe("post-click", *BUTTON["Folder"])
+    s.post_click(*BUTTON["Folder"])
     s.probe("browse")
     s.equal((settle(s), s.prop("LtListBuilds")), (got, builds), "a cancelled browser adds and rebuilds nothing")
     s.menu("F")
@@ -427,9 +430,9 @@ def edge(s):
     # Pinned, settings panel open, a dialog of the controller up: it stays.
     holds = [("pinned", lambda: s.click(*PIN), lambda: s.click(*PIN)),
              ("settings panel open", lambda: s.click(*BUTTON["Option"]), lambda: s.click(*BUTTON["Option"])),
-             ("folder browser up", lambda: (s.probe("post-click", *BUTTON["Folder"]), s.probe("dialog")),
+             ("folder browser up", lambda: (s.post_click(*BUTTON["Folder"]), s.probe("dialog")),
               lambda: s.probe("browse")),
-             ("open dialog up", lambda: (s.probe("post-click", *BUTTON["Open"]), s.probe("dialog")),
+             ("open dialog up", lambda: (s.post_click(*BUTTON["Open"]), s.probe("dialog")),
               lambda: s.probe("file-dialog", "--cancel"))]
     for r, (what, hold, let_go) in enumerate(holds, 1):
         expect_visibility(s, f"hold {r}: {what}: pointer at the trigger", "shows", then=lambda: s.pointer(10, 0))
@@ -439,7 +442,7 @@ def edge(s):
         expect_visibility(s, f"hold {r}: {what} ended: pointer still away", "hides", then=let_go)
 
     # Visible=1: shown at start and pinned, so it stays; the pin lets go.
-    s.probe("close")
+    s.post_close()
     wait_app_end(s, app, "closing the Visible=0 run")
     s.settings_file.write_bytes(EDGE_SETTINGS % 1)
     s.launch()
@@ -487,7 +490,7 @@ def loops(s):
     builds, t0 = s.prop("LtListBuilds"), time.monotonic()
     s.write_queue([long_list])
     s.check(s.wait_until(lambda: 2 < s.count() < LONG_LIST, 20, 0.02), "lines show while the list is read")
-    s.probe("select", 0)
+    s.select(0)
     s.click(*BUTTON["Close"])
     first = s.probe("list", 1).split("\t", 1)
     s.check(s.prop("LtListBuilds") == builds + 1 and first[-1].endswith(y),
@@ -504,7 +507,7 @@ def loops(s):
     s.write_queue([long_list])
     s.wait_until(lambda: s.count() > 0, 20, 0.02)
     t0 = time.monotonic()
-    s.probe("close")
+    s.post_close()
     try:
         app.wait(timeout=120)
     except subprocess.TimeoutExpired:
@@ -513,12 +516,82 @@ def loops(s):
     s.check(took < min(PROMPT_END_S, full / 3), f"Exit during the read ends the process within {PROMPT_END_S} s"
             f" (a whole read takes {full:.1f} s)", PROMPT_END_S, round(took, 1))
     s.start_app(x)
-    s.probe("wait-window", "20000", timeout=40)
+    s.probe("find", "C", 20000, timeout=40)
     s.wait_count(1, ARRIVAL_MS)
     s.equal(s.list_lines(), [line(1, x)], "a later start with a path shows it")
 
 
-GROUPS = {g.__name__: g for g in (startup, second_start, drops, controls, lists_folders, edge, loops)}
+# -- where Windows makes things hard: a Windows folder that takes no files (a normal user on current
+# Windows) and many copies started at once (the shell opening several selected files) ----------------
+
+CLONE_NEWNS = 0x00020000
+
+
+def private_mounts():
+    """This runner and everything it starts get mounts of their own, so a
+    folder can be made read-only for them alone. Root ignores file modes, so
+    only a read-only mount refuses root's writes; without the privilege for
+    it (an ordinary user) the file modes do the same."""
+    libc = ctypes.CDLL(None, use_errno=True)
+    if os.geteuid() != 0 or libc.unshare(CLONE_NEWNS) != 0:
+        return False
+    return subprocess.run(["mount", "--make-rprivate", "/"]).returncode == 0
+
+
+def read_only(folder):
+    if MOUNTS:
+        for cmd in (["mount", "--bind", folder, folder], ["mount", "-o", "remount,bind,ro", folder]):
+            if subprocess.run(cmd).returncode != 0:
+                raise Failure(f"cannot make {folder} read-only")
+    else:
+        os.chmod(folder, 0o555)
+
+
+def unwritable_windows(s):
+    read_only(s.windir)
+    try:
+        (s.windir / "lt-probe.tmp").write_bytes(b"x")
+        s.check(False, "the Windows folder refuses new files", "refused", "written")
+        return
+    except OSError:
+        pass
+    app = s.launch()
+    homes = list((s.prefix / "drive_c" / "users").glob("*/AppData/Roaming/Lumatrove"))
+    s.equal(len(homes), 1, "the per-user folder %APPDATA%\\Lumatrove is created")
+    if not homes:
+        return
+    home = homes[0]
+    s.check((home / "Lumatrove.ini").exists(), "the settings file is written there")
+    s.check((home / "ltmp3.dll").read_bytes()[:2] == b"MZ", "the MP3 library is written there")
+    s.check(not (s.windir / "Lumatrove.ini").exists(), "nothing lands in the Windows folder")
+
+    # A second start finds the running copy's queue in the same place.
+    s.fixture("a.mid", midi())
+    second_copy(s, "a second start with a path", f"{FILES_WIN}\\a.mid")
+    s.equal(s.wait_count(1), 1, "the running copy lists the handed-over file")
+
+    s.post_close()
+    s.check(s.wait_until(lambda: app.poll() is not None, 10), "closing ends the program")
+    settings = ini_values((home / "Lumatrove.ini").read_bytes())
+    s.equal(settings.get("MusicPlayer", {}).get("Volume"), "100", "the volume is stored in the per-user folder")
+    s.equal(settings.get("System", {}).get("XEnd"), "354", "which started from the default settings")
+
+
+def ten_starts(s):
+    """Ten copies let run at one moment, each with a path: the one that takes
+    the instance mutex shows the controller, the others queue and end."""
+    paths = [s.fixture(f"{i}.mid", midi()) for i in range(10)]
+    out = s.probe("start-together", win_path(s.exe), *paths, timeout=60)
+    s.equal(out.strip(), "running=1", "all but one copy end")
+    s.probe("find", "C", 20000, timeout=40)
+    s.equal(s.wait_count(10, 15000), 10, "every path of ten simultaneous starts is listed")
+    s.equal(sorted(text.split(" ", 1)[1] for _, text in s.list_lines()), sorted(paths), "the listed paths")
+    s.equal(sum(w[3] == "Controller" for w in s.windows()), 1, "one controller window")
+
+
+GROUPS = {g.__name__: g for g in (startup, second_start, drops, controls, lists_folders, edge, loops,
+                                  unwritable_windows, ten_starts)}
 
 if __name__ == "__main__":
+    MOUNTS = private_mounts()
     sys.exit(run_groups(GROUPS))

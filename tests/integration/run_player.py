@@ -10,7 +10,7 @@ import subprocess
 import sys
 import time
 
-from lt_session import FILES_WIN, run_groups
+from lt_session import FILES_WIN, WM_COMMAND, run_groups
 from music_media import LOUD, QUIET, heard, midi_file, record_rms, tone_mp3
 from player_bench import bench_audible_start
 
@@ -20,8 +20,11 @@ TEMPO_UP = (135, 83)
 SEEK_Y, VOLUME_X = 65, 15
 
 
+PLAYER, EDITOR = "@LumatrovePlayer", "@LumatroveTagEditor"
+
+
 def prop(s, name):
-    return int(s.probe("player-prop", name))
+    return s.prop(name, PLAYER)
 
 
 def state(s):
@@ -41,11 +44,15 @@ def wait_prop(s, name, pred, timeout=5.0):
 
 def open_player(s, path):
     s.start_app(path)
-    s.probe("player-wait", "20000", timeout=40)
+    s.probe("shown", PLAYER, 20000, timeout=40)
+
+
+def title(s):
+    return s.info(PLAYER)[0].text
 
 
 def wait_title(s, want, timeout):
-    return s.wait_until(lambda: s.probe("player-title") == want, timeout, 0.2)
+    return s.wait_until(lambda: title(s) == want, timeout, 0.2)
 
 
 def scrolls(s):
@@ -56,56 +63,55 @@ def scrolls(s):
 
 
 def menu(s, key):
-    s.probe("player-rclick", 200, 30)
+    s.rclick(200, 30, PLAYER)
     s.probe("menu-keys", key)
 
 
 def group_mp3(s):
-    s.unmanaged_windows()
     tone = tone_mp3(s, "tone.mp3", 20)
     s.launch()
     t0 = time.monotonic()
     open_player(s, tone)
-    s.equal(s.probe("player-title"), tone, "the player names the piece")
-    rect = s.probe("player-rect").split()
-    s.equal((int(rect[2]) - int(rect[0]), int(rect[3]) - int(rect[1]), rect[4:]), (305, 123, ["topmost"]),
+    s.equal(title(s), tone, "the player names the piece")
+    player = s.info(PLAYER)[0]
+    s.equal((*player.box[2:], player.topmost), (305, 123, True),
             "the player is 305 x 123 and stays on top")
     s.equal(wait_prop(s, "LtState", lambda v: v == 2), 2, "an MP3 given to a second start plays")
     s.check(time.monotonic() - t0 < 10, "the player comes up promptly", "< 10 s", round(time.monotonic() - t0, 1))
     s.check(heard(s) > LOUD, "the piece is heard", f"> {LOUD}")
 
-    s.probe("player-click", *STOP)
+    s.click(*STOP, PLAYER)
     s.equal(state(s), 2, "stop halts the piece where it is (the MP3 reads as paused)")
     time.sleep(0.3)  # what was already queued for output
     s.check(record_rms(s, 0.8) < QUIET, "stopped is silent", f"< {QUIET}")
-    s.probe("player-click", *PLAY)
+    s.click(*PLAY, PLAYER)
     s.equal(state(s), 1, "play resumes")
-    s.probe("player-click", *PAUSE)
+    s.click(*PAUSE, PLAYER)
     s.equal(state(s), 2, "pause pauses")
-    s.probe("player-press", *PLAY)
-    s.probe("player-release", 200, 30)
+    s.press(*PLAY, PLAYER)
+    s.release(200, 30, PLAYER)
     s.equal(state(s), 2, "a press on play released elsewhere does nothing")
 
     # Seek while paused: a drag released off the bar seeks nothing; one
     # released at 3/4 does.
     x = 161 + 129 * 3 // 4
-    s.probe("player-press", 170, SEEK_Y)
-    s.probe("player-move", 170, 5)
-    s.probe("player-release", 170, 5)
+    s.press(170, SEEK_Y, PLAYER)
+    s.mouse(PLAYER, 170, 5, "move")
+    s.release(170, 5, PLAYER)
     before = prop(s, "LtPosition")
     s.check(before < 10, "a seek released off the bar seeks nothing", "< 10", before)
-    s.probe("player-press", 170, SEEK_Y)
-    s.probe("player-move", x, SEEK_Y)
-    s.probe("player-release", x, SEEK_Y)
-    s.probe("player-click", *PLAY)
+    s.press(170, SEEK_Y, PLAYER)
+    s.mouse(PLAYER, x, SEEK_Y, "move")
+    s.release(x, SEEK_Y, PLAYER)
+    s.click(*PLAY, PLAYER)
     pos = wait_prop(s, "LtPosition", lambda v: v >= 14)
     s.check(14 <= pos <= 17, "a seek drag to 3/4 of the bar moves to 3/4 of the piece", 15, pos)
     s.equal(state(s), 1, "and play goes on from there")
 
     full = record_rms(s, 0.8)
-    s.probe("player-press", VOLUME_X, 16 + 46)
-    s.probe("player-move", VOLUME_X, 16 + 50)
-    s.probe("player-release", VOLUME_X, 16 + 46)
+    s.press(VOLUME_X, 16 + 46, PLAYER)
+    s.mouse(PLAYER, VOLUME_X, 16 + 50, "move")
+    s.release(VOLUME_X, 16 + 46, PLAYER)
     s.equal(prop(s, "LtVolume"), 50, "the volume knob at mid travel gives 50")
     time.sleep(0.3)
     ratio = record_rms(s, 0.8) / max(full, 1)
@@ -120,13 +126,12 @@ def group_mp3(s):
     time.sleep(1.2)
     s.check(prop(s, "LtFrames") == frames, "the minimised player draws nothing", frames, prop(s, "LtFrames"))
     menu(s, "e")
-    s.probe("player-gone", "5000")
+    s.probe("gone", PLAYER, 5000)
     s.check(record_rms(s, 0.8) < QUIET, "the menu's exit stops the sound", f"< {QUIET}")
     s.equal(s.count(), 1, "and the list keeps its entry")
 
 
 def group_advance(s):
-    s.unmanaged_windows()
     first = tone_mp3(s, "first.mp3", 9, 330)
     data = (s.files_dir / "first.mp3").read_bytes()
     (s.files_dir / "first.mp3").write_bytes(data[: len(data) * 2 // 3 + 17])  # ends mid-frame
@@ -134,21 +139,20 @@ def group_advance(s):
     playlist = s.fixture("two.m3u", b"first.mp3\r\nsecond.mp3\r\n")  # relative to the list
     s.launch()
     open_player(s, playlist)
-    s.equal(s.probe("player-title"), first, "a play list starts with its first piece")
+    s.equal(title(s), first, "a play list starts with its first piece")
     wait_prop(s, "LtState", lambda v: v == 2)
     t0 = time.monotonic()
     s.check(wait_title(s, second, 14.0), "at the end of the first (truncated) piece the second one opens", second,
-            s.probe("player-title"))
+            title(s))
     s.check(time.monotonic() - t0 > 5.5, "after all of its 6 s", "> 5.5 s", round(time.monotonic() - t0, 1))
     s.equal(wait_prop(s, "LtState", lambda v: v == 2), 2, "and plays")
     s.check(heard(s) > LOUD, "audibly", f"> {LOUD}")
-    s.probe("player-click", *NEXT)
+    s.click(*NEXT, PLAYER)
     s.check(wait_title(s, first, 8.0), "the next button wraps round to the first piece", first,
-            s.probe("player-title"))
+            title(s))
 
 
 def group_kinds(s):
-    s.unmanaged_windows()
     long_name = "a wave file with a name far too long for the title panel of the player window.wav"
     subprocess.run(["sox", "-n", "-r", "22050", "-b", "8", "-c", "1", str(s.files_dir / long_name),
                     "synth", "6", "sine", "440"], check=True, timeout=60)
@@ -157,7 +161,7 @@ def group_kinds(s):
     s.equal(prop(s, "LtBackEnd"), 1, "a WAV file plays on the wave device")
     s.check(heard(s) > LOUD, "and is heard", f"> {LOUD}")
     s.check(scrolls(s), "a title wider than the panel scrolls")
-    s.probe("player-click", *PAUSE)
+    s.click(*PAUSE, PLAYER)
     s.equal(state(s), 2, "a WAV pauses")
     time.sleep(0.3)
     s.check(record_rms(s, 0.8) < QUIET, "and is silent", f"< {QUIET}")
@@ -166,25 +170,24 @@ def group_kinds(s):
     s.check(s.wait_until(lambda: prop(s, "LtBackEnd") == 2, 10.0, 0.2), "a MIDI file opens in the sequencer")
     for box in s.probe("dismiss").splitlines():
         print(f"# note: closed a message box: {box}")
-    s.probe("player-click", *STOP)  # no timer ticks meanwhile
+    s.click(*STOP, PLAYER)  # no timer ticks meanwhile
     tempo = prop(s, "LtTempo")
-    s.probe("player-click", *TEMPO_UP)
+    s.click(*TEMPO_UP, PLAYER)
     s.equal(prop(s, "LtTempo"), min(tempo + 10, 300), "tempo +10 raises the tempo")
 
     # A stored title of 250 bytes that are not valid Shift-JIS (lead bytes
     # before blanks, bytes no character uses) scrolls inside its panel.
-    l, t = (int(v) for v in s.probe("player-rect").split()[:2])
+    l, t = s.rect(PLAYER)[:2]
     outside = [(l, t + 21, 307, 3), (l, t + 24, 29, 27), (l + 293, t + 24, 14, 27)]
     before = [s.grab(box) for box in outside]
     s.start_app(s.fixture("odd.mid", midi_file(name=(b"\x81 \xff\xfd\x80A" * 50)[:250])))
-    s.check(s.wait_until(lambda: s.probe("player-title").endswith("odd.mid"), 10.0, 0.2), "an odd title opens")
-    s.probe("player-click", *PLAY)
+    s.check(s.wait_until(lambda: title(s).endswith("odd.mid"), 10.0, 0.2), "an odd title opens")
+    s.click(*PLAY, PLAYER)
     s.check(scrolls(s), "an odd title scrolls")
     s.check([s.grab(box) for box in outside] == before, "and draws nothing outside its panel")
 
 
 def group_tag(s):
-    s.unmanaged_windows()
     path = s.files_dir / "tagged.mp3"
     tone_mp3(s, path.name, 6)
     tag = (b"TAG" + b"Old title".ljust(30, b"\0") + b"Old artist".ljust(30, b"\0") + b"Old album".ljust(30, b"\0")
@@ -193,9 +196,13 @@ def group_tag(s):
     s.launch()
     open_player(s, f"{FILES_WIN}\\tagged.mp3")
     menu(s, "t")
-    fields = [f.rstrip() for f in s.probe("tag-fields").split("\n")]
+    s.probe("shown", EDITOR)
+    fields = [w.text.rstrip() for w in s.info(*(f"{EDITOR}/#{i}" for i in range(1, 6)))]
     s.equal(fields, ["Old title", "Old artist", "Old album", "1999", "old"], "the editor shows the stored tag")
-    s.probe("tag-set", "New title", "New artist", "New album", "2024x", "new comment")
+    for i, text in enumerate(("New title", "New artist", "New album", "2024x", "new comment"), 1):
+        s.probe("settext", f"{EDITOR}/#{i}", text)
+    s.send(EDITOR, (WM_COMMAND, 7, 0), post=True)  # the store button
+    s.probe("gone", EDITOR)
     r = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "format_tags", "-of", "flat", str(path)],
                        stdout=subprocess.PIPE, timeout=60)
     tags = dict(line.split("=", 1) for line in r.stdout.decode().splitlines() if "=" in line)

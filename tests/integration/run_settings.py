@@ -10,7 +10,7 @@ import sys
 import time
 
 import fixtures
-from lt_session import run_groups
+from lt_session import CB_GETCOUNT, CB_GETCURSEL, CB_SETCURSEL, WM_COMMAND, run_groups
 from run_integration import ARRIVAL_MS, ini_values
 from fixtures import BUTTON, FILTER_Y, FILTERS, VK_F2
 
@@ -21,9 +21,19 @@ TYPES = [(".bmp", "BMPFile", "ﾋﾞｯﾄﾏｯﾌﾟ ｲﾒｰｼﾞ", "image/
          (".avi", "AVIFile", "ビデオ クリップ", "video/avi", 3), (".ltl", "LumatroList", "Lumatrove専用ﾘｽﾄ", None, 1)]
 
 
+PANEL = "C/LumatroveSettings"
+
+
 def boxes(s):
     """The seven boxes and the port list ("selected count")."""
-    return {name: s.probe("panel-get", cid) for name, cid in TE.items()}, s.probe("panel-get", PORTS)
+    texts = [w.text for w in s.info(*(f"{PANEL}/#{cid}" for cid in TE.values()))]
+    ports = s.send(f"{PANEL}/#{PORTS}", (CB_GETCURSEL, 0, 0), (CB_GETCOUNT, 0, 0))[1]
+    return dict(zip(TE, texts)), "%d %d" % tuple(ports)
+
+
+def press(s, cid, post=False):
+    """A button of the panel; sent, the ms its handling took."""
+    return s.send(PANEL, (WM_COMMAND, cid, 0), post=post)[0]
 
 
 def settings_panel(s):
@@ -31,16 +41,16 @@ def settings_panel(s):
     s.write_queue([s.fixture("a.bmp", fixtures.bmp()), s.fixture("b.wav", fixtures.wav())])
     s.wait_count(2, ARRIVAL_MS)
     ms = s.click(*BUTTON["Option"])
-    s.check(s.probe("panel") == "1" and ms < 1000, "the Option button opens the panel at once", "< 1000 ms", ms)
+    s.check(s.panel() and ms < 1000, "the Option button opens the panel at once", "< 1000 ms", ms)
     s.equal(boxes(s), ({"X": "0", "Y": "0", "Up": "0", "Down": "0", "Left": "0", "Right": "354", "Void": "0"}, "-1 1"),
             "the boxes hold the stored settings; no port chosen among one")
-    s.probe("panel-click", SAMPLE + 5)
+    press(s, SAMPLE + 5)
     s.equal(boxes(s)[0], {"X": "667", "Y": "559", "Up": "559", "Down": "768", "Left": "1023", "Right": "1024",
                           "Void": "0"}, "preset 右下 on the 1024 x 768 display")
     typed = {"X": "12abc", "Y": "abc", "Up": "2.5", "Down": "99999999999", "Left": "-3", "Right": "400", "Void": "7"}
     for name, text in typed.items():
-        s.probe("panel-set", TE[name], text)
-    s.probe("panel-set", PORTS, 0)
+        s.probe("settext", f"{PANEL}/#{TE[name]}", text)
+    s.send(f"{PANEL}/#{PORTS}", (CB_SETCURSEL, 0, 0))
     # Real pointer: a click over the Graphic filter below the panel must stay
     # on the panel; a press on 表示 released on 非表示 chooses 非表示.
     x, y = s.rect()[:2]
@@ -48,25 +58,25 @@ def settings_panel(s):
            "mousedown", 1, "mousemove", x + 140, y + 19 + 48, "mouseup", 1]
     subprocess.run(["xdotool", *map(str, xdo)], env=s.env, check=True, timeout=15)
     time.sleep(0.3)
-    s.probe("panel-click", OK)
+    press(s, OK)
     stored = [("XPos", "12"), ("YPos", "0"), ("XStart", "-3"), ("YStart", "2"), ("XEnd", "400"),
               ("YEnd", "2147483647"), ("Visible", "0"), ("MidiDevice", "0"), ("ErrorWait", "7")]
     system = lambda: list(ini_values(s.settings_file.read_bytes())["System"].items())
-    s.equal([s.probe("panel"), system(), s.rect()[:2], s.count()], ["0", stored, (12, 0), 2],
+    s.equal([s.panel(), system(), s.rect()[:2], s.count()], [False, stored, (12, 0), 2],
             "OK closes, writes the nine keys in order as parsed and moves the window; the filter is untouched")
-    s.probe("key", VK_F2)
-    s.probe("panel-set", TE["X"], "999")
-    s.probe("panel-click", CANCEL)
-    s.probe("key", VK_F2)
-    s.equal([system(), s.probe("panel-get", TE["X"])], [stored, "12"], "Cancel stores nothing")
+    s.key(VK_F2)
+    s.probe("settext", f"{PANEL}/#{TE['X']}", "999")
+    press(s, CANCEL)
+    s.key(VK_F2)
+    s.equal([system(), s.info(f"{PANEL}/#{TE['X']}")[0].text], [stored, "12"], "Cancel stores nothing")
     # A new start reads the file back; it starts hidden (Visible=0) with the
     # panel open ("/S") and comes up where the pointer enters the trigger.
-    s.probe("close")
-    s.probe("wait-gone", 10000)
+    s.post_close()
+    s.probe("gone", "C", 10000)
     s.start_app("/S")
-    s.probe("wait-window", 20000, timeout=40)
+    s.probe("find", "C", 20000, timeout=40)
     s.pointer(100, 100)
-    shown = s.wait_until(lambda: s.probe_run("panel")[1].strip() == "1", 10)
+    shown = s.wait_until(s.panel, 10)
     s.equal((shown, *boxes(s)), (True, {"X": "12", "Y": "0", "Up": "2", "Down": "2147483647", "Left": "-3",
                                         "Right": "400", "Void": "7"}, "0 1"),
             '"/S" after a new start: the panel shows the stored values')
@@ -99,10 +109,10 @@ def association(s):
         subprocess.run(["wine", "reg", "add", *args, "/f"], env=s.env, timeout=60, stdout=subprocess.DEVNULL)
     before = classes(s)
     s.launch()
-    s.probe("key", VK_F2)
+    s.key(VK_F2)
     texts = []
     for i in range(len(TYPES)):
-        s.probe("panel-post", EXT + i)
+        press(s, EXT + i, post=True)
         box = []
         s.wait_until(lambda: box.extend(s.probe("dismiss").splitlines()) or box, 10)
         texts.append(box[0].split("\t", 1)[1] if box else None)

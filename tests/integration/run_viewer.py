@@ -11,10 +11,13 @@ import time
 
 import fixtures
 from fixtures import BUTTON
-from lt_session import FILES_WIN, run_groups
+from lt_session import CB_SETCURSEL, CBN_SELCHANGE, FILES_WIN, MOUSE, SC_CLOSE, WM_COMMAND, WM_MOUSEWHEEL, \
+    WM_SYSCOMMAND, run_groups
 
 VK_RETURN, VK_ESCAPE, VK_RIGHT, VK_DOWN, VK_NUMPAD7 = 0x0D, 0x1B, 0x27, 0x28, 0x67
 SCREEN = (1024, 768)
+MK_SHIFT, MK_CONTROL = 4, 8
+COMBO_ID = 301  # the magnification selector
 
 
 def pixel(x, y, w):
@@ -39,8 +42,7 @@ def magick(s, name, size, *options):
 
 def views(s):
     """Picture windows: {title: (hwnd, left, top, width, height)}."""
-    rows = [row.split("\t") for row in s.probe("views").splitlines()]
-    return {title: (hwnd, *map(int, geo.split())) for hwnd, geo, title in rows}
+    return {title: (hwnd, *box) for hwnd, _, cls, title, box in s.windows() if cls == "LumatroveView"}
 
 
 def wait_views(s, n, timeout=20.0):
@@ -49,9 +51,41 @@ def wait_views(s, n, timeout=20.0):
 
 
 def state(s, hwnd):
-    """view-state with the area and bars as numbers (bars: shown, max, value)."""
-    st = dict(row.split("=", 1) for row in s.probe("view-state", hwnd).splitlines())
-    return {k: tuple(map(int, v.split())) if k in ("area", "hbar", "vbar") else v for k, v in st.items()}
+    """The view area (screen box), the bars (shown, max, value), the magnification shown, the colour readout
+    (the last label) and whether the window is in front."""
+    view, area, vbar, hbar, mag, hexa = s.info(hwnd, f"{hwnd}/LumatroveViewArea", f"{hwnd}/ScrollBar:0",
+                                               f"{hwnd}/ScrollBar:1", f"{hwnd}/ComboBox", f"{hwnd}/Static:-1")
+    bar = lambda w: (int(w.visible), *w.scroll)  # noqa: E731
+    return {"area": area.box, "vbar": bar(vbar), "hbar": bar(hbar), "mag": mag.text, "hex": hexa.text,
+            "foreground": "1" if view.foreground else "0"}
+
+
+def click(s, hwnd, x, y, right=False):
+    """Press and release in the view area."""
+    s.mouse(f"{hwnd}/LumatroveViewArea", x, y, *(("rdown", "rup") if right else ("down", "up")))
+
+
+def drag(s, hwnd, x1, y1, x2, y2):
+    """A left drag in the view area, through the middle."""
+    s.send(f"{hwnd}/LumatroveViewArea", (*MOUSE["down"], (x1, y1)), (*MOUSE["move"], ((x1 + x2) // 2, (y1 + y2) // 2)),
+           (*MOUSE["move"], (x2, y2)), (*MOUSE["up"], (x2, y2)))
+
+
+def strip(s, hwnd, x, post=False):
+    """A press and release on the tool strip."""
+    s.mouse(hwnd, x, 10, "down", "up", post=post)
+
+
+def combo(s, hwnd, index):
+    """A selector line picked as a user would."""
+    s.send(f"{hwnd}/ComboBox", (CB_SETCURSEL, index, 0))
+    s.send(hwnd, (WM_COMMAND, (CBN_SELCHANGE << 16) | COMBO_ID, 0))
+
+
+def wheel(s, hwnd, delta, keys=0):
+    """The wheel over the view's middle."""
+    left, top, width, height = s.info(f"{hwnd}/LumatroveViewArea")[0].box
+    s.send(hwnd, (WM_MOUSEWHEEL, ((delta & 0xFFFF) << 16) | keys, (left + width // 2, top + height // 2)))
 
 
 def scrolled(st):
@@ -101,14 +135,14 @@ def opening(s):
         st = state(s, got[path][0])
         s.equal((st["vbar"][0], st["hbar"][0]), bars, f"{path}: scroll bars shown (v, h)")
     # Past 32767 pixels a magnification is refused: the selector stays.
-    s.probe("view-combo", got[wide][0], 14)
+    combo(s, got[wide][0], 14)
     s.equal(state(s, got[wide][0])["mag"], "100%", "1600% of a 2100 pixel wide picture is refused")
-    s.probe("view-combo", got[wide][0], 13)
+    combo(s, got[wide][0], 13)
     s.equal(state(s, got[wide][0])["mag"], "1400%", "1400% of it is shown")
     # Activating the entry (a double click on its line) brings it to the
     # front; the picture is then on screen, centred at 100%.
     hwnd = got[small][0]
-    s.probe("dblclick", 0)
+    s.dblclick_line(0)
     s.wait_until(lambda: state(s, hwnd)["foreground"] == "1", 5)
     time.sleep(0.3)  # the window system puts the surface on the screen
     st = state(s, hwnd)
@@ -118,11 +152,11 @@ def opening(s):
     s.equal((tuple(raw[0:3]), tuple(raw[-3:])), ((0, 0, 255), pixel(119, 89, 120)), "corner pixels on screen")
     # Redraws still run after the failed openings: the grid shows, read back
     # with the colour picker on a dotted line over the blue (inverted: yellow).
-    s.probe("view-strip", hwnd, 230, 10)
-    s.probe("view-strip", hwnd, 180, 10)
+    strip(s, hwnd, 230)
+    strip(s, hwnd, 180)
     seen = set()
     for y in (5, 6):
-        s.probe("view-click", hwnd, ox + 16, oy + y)
+        click(s, hwnd, ox + 16, oy + y)
         seen.add(state(s, hwnd)["hex"])
     s.check("&&h00FFFF" in seen, "the grid is drawn after the malformed pictures", "&&h00FFFF", seen)
     more = s.fixture("more.bmp", pattern_bmp(30, 20))
@@ -148,7 +182,7 @@ def tools(s):
 
     # Zoom: a left click on picture point (30, 20) doubles and brings that
     # point to the middle of the view as far as the bars allow.
-    s.probe("view-click", hwnd, ox + 30, oy + 20)
+    click(s, hwnd, ox + 30, oy + 20)
     st = state(s, hwnd)
     _, _, aw, ah = st["area"]
     hmax, vmax = st["hbar"][1], st["vbar"][1]
@@ -156,51 +190,51 @@ def tools(s):
     want = (min(max(round(60 - aw / 2), 0), hmax), min(max(round(40 - ah / 2), 0), vmax))
     s.equal(scrolled(st), want, "the clicked point is brought to the middle")
     for _ in range(4):  # 200, 100, 75, 50, and no further
-        s.probe("view-click", hwnd, 5, 5, "right")
+        click(s, hwnd, 5, 5, right=True)
     s.equal(state(s, hwnd)["mag"], "50%", "right clicks step back and stop at 50%")
 
     # Colour picker: reads the view, so the picture's colours and the grey around it.
-    s.probe("view-combo", hwnd, 2)
-    s.probe("view-strip", hwnd, 180, 10)
+    combo(s, hwnd, 2)
+    strip(s, hwnd, 180)
     ox, oy = picture_origin(state(s, hwnd), iw, ih)
     for (x, y) in ((5, 5), (100, 40)):
-        s.probe("view-click", hwnd, ox + x, oy + y)
+        click(s, hwnd, ox + x, oy + y)
         r, g, b = pixel(x, y, iw)
         s.equal(state(s, hwnd)["hex"], f"&&h{b:02X}{g:02X}{r:02X}", f"colour of picture pixel ({x}, {y})")
     if oy > 0:
-        s.probe("view-click", hwnd, 1, oy - 1)
+        click(s, hwnd, 1, oy - 1)
         s.equal(state(s, hwnd)["hex"], "&&h808080", "colour of the grey around the picture")
 
     # Range selection and copy: the range comes from the picture at 1:1,
     # whatever the magnification, and a drag either way gives the same range.
-    s.probe("view-strip", hwnd, 130, 10)
-    s.probe("view-drag", hwnd, ox + 70, oy + 10, ox + 80, oy + 16)
-    s.probe("view-strip", hwnd, 150, 10)
+    strip(s, hwnd, 130)
+    drag(s, hwnd, ox + 70, oy + 10, ox + 80, oy + 16)
+    strip(s, hwnd, 150)
     want = (10, 6, [tuple(int("%02X%02X%02X" % pixel(x, y, iw), 16) for x in range(70, 80)) for y in range(10, 16)])
     got = clip(s)
     s.check(got == want, "the copied bitmap is the selected range of the picture", want[:2], got and got[:2])
-    s.probe("view-combo", hwnd, 3)
+    combo(s, hwnd, 3)
     zx, zy = picture_origin(state(s, hwnd), iw, ih, 200)
-    s.probe("view-drag", hwnd, zx + 160, zy + 32, zx + 140, zy + 20)
-    s.probe("view-strip", hwnd, 150, 10)
+    drag(s, hwnd, zx + 160, zy + 32, zx + 140, zy + 20)
+    strip(s, hwnd, 150)
     s.equal(clip(s), got, "a drag from bottom-right at 200% copies the same range")
 
     # Nothing to copy: a right press clears the selection; a straight vertical
     # drag has no width. Each tells the user and leaves the clipboard alone.
-    for what, act in (("no selection", ("view-click", hwnd, 5, 5, "right")),
-                      ("a range without width", ("view-drag", hwnd, zx + 40, zy + 10, zx + 40, zy + 60))):
-        s.probe(*act)
-        s.probe("view-strip", hwnd, 150, 10, "post")
+    for what, act in (("no selection", lambda: click(s, hwnd, 5, 5, right=True)),
+                      ("a range without width", lambda: drag(s, hwnd, zx + 40, zy + 10, zx + 40, zy + 60))):
+        act()
+        strip(s, hwnd, 150, post=True)
         boxes = []
         s.wait_until(lambda: boxes.extend(s.probe("dismiss").splitlines()) or boxes, 5)
         s.check(any("範囲が選択されていません" in b for b in boxes), f"{what}: the user is told", "message", boxes)
         s.equal(clip(s), got, f"{what}: the clipboard keeps its bitmap")
 
     # Hand at 400%: the picture follows the pointer.
-    s.probe("view-combo", hwnd, 5)
+    combo(s, hwnd, 5)
     before = scrolled(state(s, hwnd))
-    s.probe("view-strip", hwnd, 205, 10)
-    s.probe("view-drag", hwnd, 100, 100, 60, 70)
+    strip(s, hwnd, 205)
+    drag(s, hwnd, 100, 100, 60, 70)
     s.equal(scrolled(state(s, hwnd)), (before[0] + 40, before[1] + 30), "hand drag scrolls")
 
 
@@ -217,40 +251,40 @@ def keys(s):
 
     # Keys scroll only where a bar is shown (the steps are the unit tests' job).
     for vk in (VK_DOWN, VK_NUMPAD7):
-        s.probe("view-key", h1, vk)
+        s.key(vk, h1)
     s.equal(bars(), (5, 0), "Down, then numeric pad 7: scroll values (v, h)")
-    s.probe("view-key", h5, VK_RIGHT)
+    s.key(VK_RIGHT, h5)
     s.equal(state(s, h5)["hbar"][2], 0, "Right without a bar does nothing")
     # The window sees the key first; the focused selector then moves too.
-    s.probe("view-key", h1, VK_DOWN, "combo")
+    s.key(VK_DOWN, f"{h1}/ComboBox")
     st = state(s, h1)
     s.equal((st["vbar"][2], st["mag"]), (15, "200%"), "Down on the selector: scrolled, then next magnification")
     # The wheel: down scrolls on, Shift sideways, Ctrl zooms.
-    s.probe("view-wheel", h1, -120)
-    s.probe("view-wheel", h1, -240, "shift")
+    wheel(s, h1, -120)
+    wheel(s, h1, -240, MK_SHIFT)
     s.equal(bars(), (25, 20), "wheel down 1 notch, then 2 notches with Shift")
-    s.probe("view-wheel", h1, 120, "ctrl")
+    wheel(s, h1, 120, MK_CONTROL)
     s.equal(state(s, h1)["mag"], "300%", "Ctrl+wheel steps the magnification up")
 
     # Enter: the next picture entry, skipping music; nothing after the last.
-    s.probe("view-key", h1, VK_RETURN)
+    s.key(VK_RETURN, h1)
     s.check(s.wait_until(lambda: state(s, h3)["foreground"] == "1", 5), "Enter moves to the next picture")
-    s.probe("view-key", h5, VK_RETURN)
+    s.key(VK_RETURN, h5)
     s.equal(len(views(s)), 3, "Enter on the last picture opens and closes nothing")
 
     # Escape and the close box take the entry off the list; removing an
     # entry from the controller closes its window.
     entries = lambda: [text.split(" ", 1)[1] for _, text in s.list_lines()]
-    s.probe("view-key", h3, VK_ESCAPE)
+    s.key(VK_ESCAPE, h3)
     s.wait_until(lambda: len(views(s)) == 2, 5)
     s.equal((sorted(views(s)), entries()), (sorted([big, paths[4]]), [p for p in paths if p != paths[2]]),
             "Escape closes the window and removes its entry")
-    s.probe("view-close", h1)
+    s.send(h1, (WM_SYSCOMMAND, SC_CLOSE, 0), post=True)
     s.wait_until(lambda: len(views(s)) == 1, 5)
     s.equal(entries(), [paths[1], paths[3], paths[4]], "the close box removes the entry")
     s.write_queue([big])
     s.check(big in wait_views(s, 2), "the same file added again opens a new window")
-    s.probe("select", 2)
+    s.select(2)
     s.click(*BUTTON["Close"])  # removes the selected entry
     s.wait_until(lambda: len(views(s)) == 1, 5)
     s.equal(list(views(s)), [big], "removing the entry closes its window")
@@ -268,7 +302,7 @@ def many(s):
     for i in range(1001):
         (folder / f"m{i:04d}.bmp").write_bytes(data)
     s.launch()
-    s.probe("post-click", *BUTTON["Folder"])
+    s.post_click(*BUTTON["Folder"])
     s.probe("browse", f"{FILES_WIN}\\many")
     t0 = time.monotonic()
     s.equal(s.wait_count(1001, 240000), 1001, "every picture of the folder is listed")

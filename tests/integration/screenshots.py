@@ -39,7 +39,7 @@ def main():
         s.write_queue(files)
         if s.wait_count(len(files), 5000) != len(files):
             raise Failure("the files did not arrive")
-        s.probe("select", 1)
+        s.select(1)
         left, top, right, bottom = s.rect()
         window = (left, top, right - left, bottom - top)
         # The pointer rests on the list, so the unpinned window stays up.
@@ -65,9 +65,9 @@ def main():
 
         shot("normal")
         for name in BUTTON_NAMES:
-            s.probe("press", *BUTTON[name])
+            s.press(*BUTTON[name])
             shot(f"held-{name.lower()}")
-            s.probe("release", *ELSEWHERE)
+            s.release(*ELSEWHERE)
         for name in ("Graphic", "Music", "Sound", "Movie", "AllFile"):
             s.click(FILTERS[name], FILTER_Y)
             shot(f"filter-{name.lower()}")
@@ -75,12 +75,12 @@ def main():
         s.click(*PIN)
         shot("unpinned")
         s.click(*PIN)
-        s.probe("key", VK_F2)
+        s.key(VK_F2)
         shot("settings-panel")
-        s.probe("key", VK_F3)
+        s.key(VK_F3)
 
-        s.probe("rclick", 200, 100)
-        ml, mt, mr, mb = (int(v) for v in s.probe("menu").split())
+        s.rclick(200, 100)
+        ml, mt, mr, mb = s.rect(s.probe("menu"))
         time.sleep(0.3)  # the menu draws itself after it is shown
         shot("popup-menu", (ml, mt, mr - ml, mb - mt))
         s.probe("menu-keys", VK_ESCAPE)

@@ -16,11 +16,10 @@ static AppearanceInput Base(double left, double tpp, int x, int y)
 
 TEST(AppearanceRules, PointerOutsideWindowAndTrigger)
 {
-    // Pixel edges are inside. The left edge is rounded half to even before the
-    // whole division by the rounded factor (1514.5 -> 1514 \ 15 = 100; 12.5 ->
-    // 12: 1500 \ 12 = 125), which truncates toward zero (-155 \ 15 = -10); the
-    // right edge stays in floating point ((1500 + 5355) / 12.5 = 548.4); a
-    // factor that is or rounds to zero never puts the pointer outside.
+    // Pixel edges are inside. The left edge is rounded half to even before the whole division by the rounded
+    // factor (1514.5 -> 1514 \ 15 = 100; 12.5 -> 12: 1500 \ 12 = 125), which truncates toward zero (-155 \ 15
+    // = -10); the right edge stays in floating point ((1500 + 5355) / 12.5 = 548.4); a factor that is or rounds
+    // to zero never puts the pointer outside.
     const std::vector<std::tuple<double, double, int, int, bool>> rows = {
         {1500, 15, 457, 200, false},   {1500, 15, 458, 200, true},     {1500, 15, 200, 309, false},
         {1500, 15, 200, 310, true},    {1500, 15, 100, 100, false},    {1500, 15, 99, 200, true},
@@ -62,13 +61,8 @@ TEST(AppearanceRules, Tick)
         {false, 0, Pinned, OutsideInTrigger, true, 0, "SR"}};
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const auto& [shown, counter, hold, where, shownAfter, counterAfter, actions] = rows[r];
-        AppearanceInput in = Base(1500, 15,
-                                  where == Outside            ? 600
-                                  : where == OutsideInTrigger ? 20
-                                                              : 200,
-                                  where == Outside            ? 600
-                                  : where == OutsideInTrigger ? 0
-                                                              : 200);
+        const int at[][2] = {{200, 200}, {600, 600}, {20, 0}, {200, 200}}; // by Where
+        AppearanceInput in = Base(1500, 15, at[where][0], at[where][1]);
         in.Shown = shown, in.LeaveCounter = static_cast<std::int16_t>(counter), in.Pinned = hold == Pinned;
         in.FolderBusy = hold == Folder, in.SettingsOpen = hold == Settings, in.OpenDialogBusy = hold == OpenDialog;
         if (where == InWindowInTrigger)

@@ -1,22 +1,19 @@
 #include "controller/file_association.h"
 
-#include <map>
-#include <set>
-#include <string>
-#include <vector>
-
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+
+using namespace lt;
 using namespace std::string_literals;
 
-namespace lt {
 namespace {
 
 using Values = std::map<std::string, std::string>; // "key|name" -> value
 
-// An in-memory classes root. A locked one refuses key creation, as the
-// machine-wide root does for a normal user; reads fall through to `under`,
-// as the shell's merged view does; writes to keys never created are lost.
+// An in-memory classes root. A locked one refuses key creation, as the machine-wide root does for a normal user; reads
+// fall through to `under`, as the shell's merged view does; writes to keys never created are lost.
 struct FakeRoot final : ClassesRoot {
     Values values;
     std::set<std::string> keys;
@@ -39,10 +36,7 @@ struct FakeRoot final : ClassesRoot {
         if (keys.count(key))
             values[key + "|" + name] = text;
     }
-    void SetBinary(const std::string& key, const std::string& name, std::string_view bytes) override
-    {
-        SetText(key, name, bytes);
-    }
+    void SetBinary(const std::string& k, const std::string& n, std::string_view b) override { SetText(k, n, b); }
 };
 
 const std::string Program = "C:\\Program Files\\Lumatrove\\lumatrove.exe";
@@ -56,16 +50,22 @@ Values Verb(const std::string& cls)
 
 Values Plus(Values a, const Values& b)
 {
-    a.insert(b.begin(), b.end());
-    return a;
+    return a.insert(b.begin(), b.end()), a;
 }
+
+// A class's description, flags and icon, as the program completes them.
+Values Described(const std::string& cls)
+{
+    return {{cls + "|", "ﾋﾞｯﾄﾏｯﾌﾟ ｲﾒｰｼﾞ"}, {cls + "|EditFlags", "\0\0\0\0"s}, {cls + "\\DefaultIcon|", Program + ",4"}};
+}
+
+} // namespace
 
 TEST(FileAssociation, ExistingClassesAndRefusedRoots)
 {
     const Values ext = {{".bmp|", "Paint.Picture"}, {".bmp|Content Type", "image/x-other"}};
-    const Values described = Plus(ext, {{"Paint.Picture|", "Theirs"}});
-    const Values completed = {{"Paint.Picture|", "ﾋﾞｯﾄﾏｯﾌﾟ ｲﾒｰｼﾞ"}, {"Paint.Picture|EditFlags", "\0\0\0\0"s},
-                              {"Paint.Picture\\DefaultIcon|", Program + ",4"}};
+    const Values described = Plus(ext, {{"Paint.Picture|", "Theirs"}}), verb = Verb("Paint.Picture");
+    const Values fresh = Plus({{".bmp|", "BMPFile"}, {".bmp|Content Type", "image/bmp"}}, Described("BMPFile"));
     struct Row {
         const char* what;
         Values before;
@@ -73,16 +73,10 @@ TEST(FileAssociation, ExistingClassesAndRefusedRoots)
         Values machine, user; // afterwards
     };
     const std::vector<Row> rows = {
-        {"described class: only the verb", described, false, Plus(described, Verb("Paint.Picture")), {}},
-        {"class without a description is completed", ext, false,
-         Plus(Plus(ext, completed), Verb("Paint.Picture")), {}},
-        {"refused machine root: the user's classes", described, true, described, Verb("Paint.Picture")},
-        {"empty class name: registered afresh", {{".bmp|", ""}}, false,
-         Plus({{".bmp|", "BMPFile"}, {".bmp|Content Type", "image/bmp"}, {"BMPFile|", "ﾋﾞｯﾄﾏｯﾌﾟ ｲﾒｰｼﾞ"},
-               {"BMPFile|EditFlags", "\0\0\0\0"s}, {"BMPFile\\DefaultIcon|", Program + ",4"}},
-              Verb("BMPFile")),
-         {}},
-    };
+        {"described class: only the verb", described, false, Plus(described, verb), {}},
+        {"class without a description is completed", ext, false, Plus(Plus(ext, Described("Paint.Picture")), verb), {}},
+        {"refused machine root: the user's classes", described, true, described, verb},
+        {"empty class name: registered afresh", {{".bmp|", ""}}, false, Plus(fresh, Verb("BMPFile")), {}}};
     for (const Row& r : rows) {
         FakeRoot machine, user;
         machine.values = r.before;
@@ -98,6 +92,3 @@ TEST(FileAssociation, ExistingClassesAndRefusedRoots)
     locked.locked = alsoLocked.locked = true;
     EXPECT_EQ(RegisterFileTypeAnywhere(locked, alsoLocked, FileTypes()[0], Program), KeyResult::Denied);
 }
-
-} // namespace
-} // namespace lt

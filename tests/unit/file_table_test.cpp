@@ -13,28 +13,19 @@ TEST(FileKindRules, KindFromHead)
     // A RIFF of unknown form is a picture with JFIF at 6; MPEG frames with CRC are
     // not taken; a short file reads as if zeros followed.
     using K = FileKind;
-    const std::vector<std::pair<std::string, K>> rows = {{"BM\x36\x10\0\0"s, K::Picture},
-                                                         {"GIF89a", K::Picture},
-                                                         {"\xFF\xD8\xFF\xE0\0\x10JFIF\0\x01"s, K::Picture},
-                                                         {"\xFF\xD8\xFF\xE1\0\x10\x45xif\0\0"s, K::None},
-                                                         {"RIFF\x24\0\0\0WAVEfmt "s, K::Wave},
-                                                         {"RIFF\0\0\0\0AVI LIST"s, K::Movie},
-                                                         {"RIFF\0\0JFIF\0\0"s, K::Picture},
-                                                         {"RIFF\0\0\0\0RMIDdata"s, K::None},
-                                                         {"MThd\0\0\0\x06"s, K::Midi},
-                                                         {"\xFF\xFB\x90\x00"s, K::Mp3},
-                                                         {"\xFF\xF3", K::Mp3},
-                                                         {"\xFF\xFA\x90\x00"s, K::None},
-                                                         {"\xFF\xF2\x90\x00"s, K::None},
-                                                         {"ID3\x03\0\0\0\0\x10\x00"s, K::None},
-                                                         {"LumatroveList Ver1.00\r\n", K::List},
-                                                         {"lumatrovelist", K::List},
-                                                         {"LUMATROVELIS", K::None},
-                                                         {"", K::None},
-                                                         {"MTh", K::None},
-                                                         {"BM", K::Picture}};
-    for (const auto& [head, kind] : rows)
-        EXPECT_EQ(KindFromHead({reinterpret_cast<const std::uint8_t*>(head.data()), head.size()}), kind) << head;
+    const std::vector<std::pair<K, std::vector<std::string>>> rows = {
+        {K::Picture, {"BM\x36\x10\0\0"s, "GIF89a", "\xFF\xD8\xFF\xE0\0\x10JFIF\0\x01"s, "RIFF\0\0JFIF\0\0"s, "BM"}},
+        {K::Wave, {"RIFF\x24\0\0\0WAVEfmt "s}},
+        {K::Movie, {"RIFF\0\0\0\0AVI LIST"s}},
+        {K::Midi, {"MThd\0\0\0\x06"s}},
+        {K::Mp3, {"\xFF\xFB\x90\x00"s, "\xFF\xF3"}},
+        {K::List, {"LumatroveList Ver1.00\r\n", "lumatrovelist"}},
+        {K::None,
+         {"\xFF\xD8\xFF\xE1\0\x10\x45xif\0\0"s, "RIFF\0\0\0\0RMIDdata"s, "\xFF\xFA\x90\x00"s, "\xFF\xF2\x90\x00"s,
+          "ID3\x03\0\0\0\0\x10\x00"s, "LUMATROVELIS", "", "MTh"}}};
+    for (const auto& [kind, heads] : rows)
+        for (const std::string& head : heads)
+            EXPECT_EQ(KindFromHead({reinterpret_cast<const std::uint8_t*>(head.data()), head.size()}), kind) << head;
 }
 
 TEST(FileTable, FindRemoveAndNextOfKind)
@@ -54,9 +45,7 @@ TEST(FileTable, FindRemoveAndNextOfKind)
 
     EXPECT_EQ(t.Find("C:\\3"), 3);
     EXPECT_EQ(t.Find("c:\\3"), 0) << "letter case makes a different path";
-    t.Remove(3);
-    t.Remove(0);
-    t.Remove(5);
+    t.Remove(3), t.Remove(0), t.Remove(5);
     ASSERT_EQ(t.Count(), 4) << "out-of-range removal must do nothing";
     EXPECT_EQ(t.At(3).Path, "C:\\4");
     EXPECT_EQ(t.Find("C:\\5"), 4) << "the index follows the move";
@@ -66,13 +55,10 @@ TEST(FileTable, FindRemoveAndNextOfKind)
 TEST(ListDisplayRules, FilterSelectsLinesAndKeepsEntryNumbers)
 {
     FileTable t;
-    for (const auto& [path, kind] :
-         std::vector<std::pair<std::string, FileKind>>{{"C:\\a.bmp", FileKind::Picture},
-                                                       {"C:\\b.mid", FileKind::Midi},
-                                                       {"C:\\c.mp3", FileKind::Mp3},
-                                                       {"C:\\\x89\xb9\x8a\x79\\d.bmp", FileKind::Picture},
-                                                       {"C:\\e.mid", FileKind::Midi}}) // C:\音楽\d.bmp
-        t.Append(path, kind);
+    const char* paths[] = {"C:\\a.bmp", "C:\\b.mid", "C:\\c.mp3", "C:\\音楽\\d.bmp", "C:\\e.mid"};
+    const FileKind kinds[] = {FileKind::Picture, FileKind::Midi, FileKind::Mp3, FileKind::Picture, FileKind::Midi};
+    for (int i = 0; i < 5; ++i)
+        t.Append(paths[i], kinds[i]);
     // filter, selected path -> entries shown, chosen line, widest text (a double-byte character counts 2)
     const std::vector<std::tuple<std::int16_t, std::string, std::vector<int>, int, int>> rows = {
         {FilterAll, "C:\\c.mp3", {1, 2, 3, 4, 5}, 2, 18},

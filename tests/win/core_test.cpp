@@ -20,8 +20,7 @@ TEST(CommandQueue, PiecesDrainInOrderWhileCopiesTakeTurns)
     ASSERT_TRUE(AppendToQueue(queue, "C:\\a.bmp"));
     ASSERT_TRUE(AppendToQueue(queue, japanese));
 
-    // Another copy holds the file: the reader gives this tick up, the writer
-    // waits until the holder lets go.
+    // Another copy holds the file: the reader gives this tick up, the writer waits until the holder lets go.
     HANDLE held = CreateFileA(queue.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     Paths paths;
@@ -39,8 +38,7 @@ TEST(CommandQueue, PiecesDrainInOrderWhileCopiesTakeTurns)
     EXPECT_EQ(paths, (Paths{"C:\\a.bmp", japanese, "\"C:\\c d.mid\""}));
     EXPECT_EQ(DrainQueue(queue, paths), DrainResult::NoFile) << "the drained file is gone";
 
-    // The tail of a write cut short (a full disk) does not cost the records
-    // before it, nor the next one.
+    // The tail of a write cut short (a full disk) does not cost the records before it, nor the next one.
     ASSERT_TRUE(AppendToQueue(queue, "C:\\1.mid"));
     HANDLE f = CreateFileA(queue.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD put = 0;
@@ -56,8 +54,7 @@ TEST(CommandQueue, PiecesDrainInOrderWhileCopiesTakeTurns)
     CloseHandle(held);
 }
 
-// A batch answers as the disk does, only while it lives, and also when no
-// worker thread can be started.
+// A batch answers as the disk does, only while it lives, and also when no worker thread can be started.
 TEST(KindPrefetch, AnswersLikeTheDiskForItsLifetime)
 {
     test::TempFolder dir;
@@ -78,12 +75,12 @@ TEST(KindPrefetch, AnswersLikeTheDiskForItsLifetime)
     for (const WorkerStart& start : {WorkerStart{}, cannotStart}) {
         {
             KindPrefetch prefetch(paths, start);
-            DeleteFileA(paths[0].c_str()); // changes after the batch are not seen by it...
-            for (std::size_t i = 0; i < paths.size(); ++i) {
-                const bool exists = FileExists(paths[i]);
-                EXPECT_EQ(exists, expected[i % 5].first) << "row " << i;
-                EXPECT_EQ(exists ? GetFileKind(paths[i]) : FileKind::None, expected[i % 5].second) << "row " << i;
-            }
+            DeleteFileA(paths[0].c_str());                 // changes after the batch are not seen by it...
+            for (std::size_t i = 0; i < paths.size(); ++i) // exists, and then of what kind
+                EXPECT_EQ(
+                    std::make_pair(FileExists(paths[i]), FileExists(paths[i]) ? GetFileKind(paths[i]) : FileKind{}),
+                    expected[i % 5])
+                    << "row " << i;
             EXPECT_TRUE(FileExists(dir.Write("late.bmp", test::BmpBytes))) << "...others go to the disk";
         }
         EXPECT_FALSE(FileExists(paths[0])) << "after the batch the disk answers again";

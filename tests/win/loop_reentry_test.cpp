@@ -8,21 +8,16 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <functional>
-#include <string>
 
 #include "controller/drop_hook.h"
 #include "controller/folder_select.h"
-#include "core/file_list.h"
-#include "core/list_files.h"
-#include "core/message_pump.h"
 #include "model_fixture.h"
 
-namespace lt {
-namespace {
-
+using namespace lt;
 using test::Paths;
 using test::TempFolder;
+
+namespace {
 
 std::function<void()> g_onAppMessage;
 
@@ -33,22 +28,7 @@ LRESULT CALLBACK RunOnAppMessage(HWND h, UINT m, WPARAM wp, LPARAM lp)
     return DefWindowProcA(h, m, wp, lp);
 }
 
-class LoopTest : public test::ModelTest {
-protected:
-    void SetUp() override
-    {
-        ModelTest::SetUp();
-        InstallListReader();
-    }
-    void TearDown() override
-    {
-        // A quit left for the main loop belongs to this test alone.
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
-        ResetQuitting();
-        ModelTest::TearDown();
-    }
+struct LoopTest : test::ModelTest {
     Paths Write(const char* stem, const char* ext, std::string_view bytes, int n)
     {
         Paths out;
@@ -56,15 +36,10 @@ protected:
             out.push_back(dir.Write(stem + std::to_string(100 + i) + ext, bytes));
         return out;
     }
-    std::string WriteList(const std::string& name, const Paths& paths)
-    {
-        std::string text = "LumatroveList Ver5.0\r\n";
-        for (const std::string& p : paths)
-            text += p + "\r\n";
-        return lists.Write(name, text);
-    }
-    TempFolder lists;
+    TempFolder lists; // apart from the files, which a folder walk takes
 };
+
+} // namespace
 
 TEST_F(LoopTest, RemovingAndClearingSurviveWindowsThatRemoveEntriesWhenClosed)
 {
@@ -78,7 +53,6 @@ TEST_F(LoopTest, RemovingAndClearingSurviveWindowsThatRemoveEntriesWhenClosed)
     };
     RemoveEntry(3);
     EXPECT_EQ(Listed(), (Paths{pics[1], pics[3]})) << "the entry asked for goes, not the one moved into its place";
-
     rec.calls.clear();
     ClearEntries();
     EXPECT_TRUE(Listed().empty());
@@ -88,15 +62,14 @@ TEST_F(LoopTest, RemovingAndClearingSurviveWindowsThatRemoveEntriesWhenClosed)
 TEST_F(LoopTest, ListOfListsPlaysItsFirstPieceOnce)
 {
     const Paths pic = Write("a", ".bmp", test::BmpBytes, 1), mid = Write("m", ".mid", test::MidiBytes, 3);
-    const std::string inner = WriteList("inner.ltl", {pic[0], mid[1]});
+    const std::string inner = WriteList(lists, "inner.ltl", {pic[0], mid[1]});
     const std::string m3u = dir.Write("more.m3u", "m102.mid\r\n");
-    Load(WriteList("outer.ltl", {inner, mid[0], m3u}));
+    Load(WriteList(lists, "outer.ltl", {inner, mid[0], m3u}));
     EXPECT_EQ(Listed(), (Paths{pic[0], mid[1], mid[0], mid[2]}));
     EXPECT_EQ(rec.music, Paths{mid[1]}) << "the first piece of the first inner list, once the reading is done";
     EXPECT_EQ(FileList().PlayingEntry, 2);
-
     Reset();
-    Load(WriteList("only.ltl", {m3u}));
+    Load(WriteList(lists, "only.ltl", {m3u}));
     EXPECT_EQ(rec.music, Paths{mid[2]}) << "a list naming only a play list";
 }
 
@@ -106,18 +79,13 @@ TEST_F(LoopTest, LoopsInsideAListReadLeaveItQuietAndBatched)
 {
     const Paths mids = Write("m", ".mid", test::MidiBytes, 70);
     TempFolder other;
-    const std::string folderFile = other.Write("f.bmp", test::BmpBytes);
-    const std::string queued = dir.Write("q.bmp", test::BmpBytes);
+    const std::string folderFile = other.Write("f.bmp", test::BmpBytes), queued = dir.Write("q.bmp", test::BmpBytes);
     HWND w = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    g_onAppMessage = [&] {
-        AddFolderFiles(other.Path());
-        AddQueuedFiles({queued});
-    };
+    g_onAppMessage = [&] { AddFolderFiles(other.Path()), AddQueuedFiles({queued}); };
     SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RunOnAppMessage));
     PostMessageA(w, WM_APP, 0, 0);
-    Load(WriteList("long.ltl", mids));
+    Load(WriteList(lists, "long.ltl", mids));
     DestroyWindow(w);
-
     EXPECT_EQ(Listed().size(), mids.size() + 2);
     EXPECT_EQ(rec.music, Paths{mids[0]}) << "only the list's first piece plays";
     EXPECT_EQ(rec.rebuilds, 1) << "one rebuild, after the reading";
@@ -129,12 +97,8 @@ TEST_F(LoopTest, LoopsInsideAListReadLeaveItQuietAndBatched)
 TEST_F(LoopTest, QuitStopsEveryLoopAtItsNextStep)
 {
     const Paths pics = Write("p", ".bmp", test::BmpBytes, 300);
-    struct Row {
-        const char* loop;
-        std::function<void()> run;
-    };
-    const Row rows[] = {
-        {"list read", [&] { Load(WriteList("all.ltl", pics)); }},
+    const std::pair<const char*, std::function<void()>> rows[] = {
+        {"list read", [&] { Load(WriteList(lists, "all.ltl", pics)); }},
         {"drop",
          [&] {
              std::string block(sizeof(DROPFILES), '\0');
@@ -149,19 +113,16 @@ TEST_F(LoopTest, QuitStopsEveryLoopAtItsNextStep)
         {"folder", [&] { AddFolderFiles(dir.Path()); }},
         {"queue", [&] { AddQueuedFiles(pics); }},
     };
-    for (const Row& row : rows) {
+    for (const auto& [loop, run] : rows) {
         Reset();
         ResetQuitting();
         PostQuitMessage(0);
-        row.run();
-        EXPECT_TRUE(Quitting()) << row.loop;
-        EXPECT_GT(Listed().size(), 0u) << row.loop;
-        EXPECT_LT(Listed().size(), pics.size()) << row.loop << " went on after the quit";
+        run();
+        EXPECT_TRUE(Quitting()) << loop;
+        EXPECT_GT(Listed().size(), 0u) << loop;
+        EXPECT_LT(Listed().size(), pics.size()) << loop << " went on after the quit";
         MSG msg;
         EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
-            << row.loop << ": quit left for the main loop";
+            << loop << ": quit left for the main loop";
     }
 }
-
-} // namespace
-} // namespace lt

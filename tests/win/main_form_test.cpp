@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <thread>
 
 #include "controller/main_form.h"
@@ -14,17 +13,15 @@ using namespace lt;
 
 // The controller's unload work (the volume written to the settings file)
 // runs once, at the end of a session too, and never after a failed start.
-class MainFormTest : public ::testing::Test {
-protected:
-    void SetUp() override
+struct MainFormTest : ::testing::Test {
+    MainFormTest()
     {
         AppPaths paths;
-        paths.SettingsFile = dir.File("Lumatrove.ini");
-        paths.QueueFile = dir.File("LTDummy.ini");
+        paths.SettingsFile = dir.File("Lumatrove.ini"), paths.QueueFile = dir.File("LTDummy.ini");
         SetPaths(paths);
         AppSettings() = lt::Settings{};
     }
-    void TearDown() override
+    ~MainFormTest() override
     {
         MSG quit; // the unload asks the (absent) message loop to end
         PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
@@ -53,9 +50,7 @@ TEST_F(MainFormTest, AFailedStartShowsWhyAndWritesNothing)
 
 TEST_F(MainFormTest, TheEndOfASessionStoresTheVolumeOnce)
 {
-    std::string dll = "Z:" LT_MP3_DLL;
-    std::replace(dll.begin(), dll.end(), '/', '\\');
-    ASSERT_TRUE(Mp3().Load({dll}));
+    ASSERT_TRUE(Mp3().Load({test::Mp3DllPath()}));
     {
         MainForm form;
         ASSERT_TRUE(form.Create());

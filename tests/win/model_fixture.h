@@ -1,5 +1,4 @@
-// The file list model with its windows replaced by a recorder, for tests
-// that add files through the real LoadFile.
+// The file list model with its windows replaced by a recorder, for tests that add files through the real LoadFile.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -7,6 +6,8 @@
 #include <vector>
 
 #include "core/file_list.h"
+#include "core/list_files.h"
+#include "core/message_pump.h"
 #include "temp_folder.h"
 
 namespace lt::test {
@@ -44,12 +45,16 @@ protected:
     void SetUp() override
     {
         Reset();
-        SetMediaOpener(&rec), SetListDisplay(&rec);
+        SetMediaOpener(&rec), SetListDisplay(&rec), InstallListReader();
     }
     void TearDown() override
     {
         SetMediaOpener(nullptr), SetListDisplay(nullptr), SetListReader(nullptr);
         FileList() = FileListState{};
+        MSG msg; // a quit left for the main loop belongs to this test alone
+        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        ResetQuitting();
     }
     void Reset() // an empty list and a fresh recorder
     {
@@ -67,6 +72,15 @@ protected:
         for (const FileEntry& e : FileList().Table.Entries())
             out.push_back(e.Path);
         return out;
+    }
+    // A list file naming paths, written as the program writes it.
+    static std::string WriteList(const TempFolder& in, std::string_view name, const Paths& paths)
+    {
+        FileTable t;
+        for (const auto& p : paths)
+            t.Append(p, FileKind::Midi);
+        EXPECT_TRUE(WriteListFile(in.File(name), t)) << name;
+        return in.File(name);
     }
 
     TempFolder dir;

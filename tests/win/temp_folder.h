@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <string_view>
@@ -55,6 +56,15 @@ public:
 private:
     std::string path_;
 };
+
+#ifdef LT_MP3_DLL // the MP3 library built with the tests
+inline std::string Mp3DllPath()
+{
+    std::string dll = "Z:" LT_MP3_DLL;
+    std::replace(dll.begin(), dll.end(), '/', '\\');
+    return dll;
+}
+#endif
 
 inline constexpr std::string_view BmpBytes{"BM\x3a\0\0\0", 6}, MidiBytes{"MThd\0\0\0\x06", 8},
     WavBytes{"RIFF\x24\0\0\0WAVEfmt ", 16}, AviBytes{"RIFF\x24\0\0\0AVI LIST", 16}, Mp3Bytes{"\xff\xfb\x90\x44", 4};

@@ -3,36 +3,29 @@
 //
 //   ltprobe <command> [arguments]     (output is UTF-8 on stdout)
 //
-// The controller is the window titled "Controller"; the list is its list box.
-// The commands are in the table at the end, each with what it does. Exit
-// status: 0 success, 1 the awaited state did not come / window missing, 2 bad
-// usage.
+// Windows are named by a path (see Resolve): C the controller ("Controller"),
+// L its file list, @CLASS a top-level window of the class, 0xHWND; then steps
+// /CLASS[:n] (n-th child of the class, -1 the last), /#ID (a control) and /*
+// (the first child). Exit status: 0 success, 1 the awaited state did not come
+// or a window is missing, 2 bad usage.
 #include <windows.h>
 #include <shellapi.h>
-#include <shlobj.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <cwchar>
-#include <initializer_list>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "dialogs.h"
 #include "drop.h"
-#include "movie.h"
-#include "player.h"
-#include "remote_memory.h"
-#include "settings_probe.h"
-#include "viewer.h"
-#include "together.h"
 
 namespace lt::probe {
 
+int PanelBench(int rounds); // panel_bench.cpp, for scripts/bench
+
 namespace {
 
-constexpr const wchar_t* ControllerTitle = L"Controller";
 constexpr DWORD DefaultTimeoutMs = 10000;
 // Long enough for a rebuild of a full list under Wine; a sent click that opens
 // a modal dialog is a test mistake, not something to wait for forever.
@@ -52,52 +45,31 @@ void Write(DWORD which, const std::string& s)
     DWORD put = 0;
     WriteFile(GetStdHandle(which), s.data(), static_cast<DWORD>(s.size()), &put, nullptr);
 }
-void Out(const std::string& s)
+int Out(const std::string& s)
 {
     Write(STD_OUTPUT_HANDLE, s + "\n");
+    return 0;
 }
 int Fail(const std::string& s)
 {
     Write(STD_ERROR_HANDLE, "ltprobe: " + s + "\n");
     return 1;
 }
-int Flag(bool on)
+
+std::string Hex(HWND w)
 {
-    Out(on ? "1" : "0");
-    return 0;
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)));
+    return text;
 }
 
-HWND FindController()
-{
-    return FindWindowW(nullptr, ControllerTitle);
-}
-
-// A child's top-left corner in its parent's client coordinates.
-POINT ClientCorner(HWND parent, HWND child)
-{
-    RECT r{};
-    GetWindowRect(child, &r);
-    POINT p{r.left, r.top};
-    ScreenToClient(parent, &p);
-    return p;
-}
-
-// The controller's child whose corner is at client (x, y), of the class if given.
-HWND ChildAt(HWND controller, int x, int y, const wchar_t* cls = nullptr)
-{
-    for (HWND c = FindWindowExW(controller, nullptr, cls, nullptr); c; c = FindWindowExW(controller, c, cls, nullptr)) {
-        POINT p = ClientCorner(controller, c);
-        if (p.x == x && p.y == y)
-            return c;
-    }
-    return nullptr;
-}
-
-bool ParseInt(const std::wstring& s, long& out)
+long Number(const std::wstring& s, long fallback = 0)
 {
     wchar_t* end = nullptr;
-    out = std::wcstol(s.c_str(), &end, 0);
-    return !s.empty() && end && *end == L'\0';
+    // Above LONG_MAX (0xC0000001, say) as the same 32 bits.
+    long v = s.starts_with(L"-") ? std::wcstol(s.c_str(), &end, 0)
+                                 : static_cast<long>(std::wcstoul(s.c_str(), &end, 0));
+    return !s.empty() && end && *end == L'\0' ? v : fallback;
 }
 
 bool Send(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR* result = nullptr)
@@ -109,147 +81,209 @@ bool Send(HWND w, UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR* result = nullptr)
     return ok;
 }
 
-BOOL CALLBACK AddWindow(HWND w, LPARAM all)
+HWND Controller()
 {
-    reinterpret_cast<std::vector<HWND>*>(all)->push_back(w);
-    return TRUE;
+    return FindWindowW(nullptr, L"Controller");
 }
 
-std::vector<HWND> TopWindows()
+// The file list is the list box at client (8, 32), else the first one.
+HWND FileList(HWND controller)
+{
+    HWND first = FindWindowExW(controller, nullptr, L"ListBox", nullptr);
+    for (HWND c = first; c; c = FindWindowExW(controller, c, L"ListBox", nullptr)) {
+        RECT r{};
+        GetWindowRect(c, &r);
+        POINT p{r.left, r.top};
+        ScreenToClient(controller, &p);
+        if (p.x == 8 && p.y == 32)
+            return c;
+    }
+    return first;
+}
+
+HWND NthChild(HWND parent, const std::wstring& cls, long n)
 {
     std::vector<HWND> all;
-    EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&all));
-    return all;
+    for (HWND c = FindWindowExW(parent, nullptr, cls.c_str(), nullptr); c;
+         c = FindWindowExW(parent, c, cls.c_str(), nullptr))
+        all.push_back(c);
+    if (n < 0)
+        n += static_cast<long>(all.size());
+    return n >= 0 && n < static_cast<long>(all.size()) ? all[static_cast<size_t>(n)] : nullptr;
+}
+
+HWND Resolve(const std::wstring& path)
+{
+    size_t at = path.find(L'/');
+    std::wstring head = path.substr(0, at);
+    HWND w = head == L"C" || head == L"L"  ? Controller()
+             : head.starts_with(L"@")      ? FindWindowW(head.c_str() + 1, nullptr)
+                                           : reinterpret_cast<HWND>(static_cast<UINT_PTR>(Number(head)));
+    if (w && head == L"L")
+        w = FileList(w);
+    while (w && at != std::wstring::npos) {
+        size_t next = path.find(L'/', at + 1);
+        std::wstring step = path.substr(at + 1, next == std::wstring::npos ? next : next - at - 1);
+        size_t colon = step.find(L':');
+        if (step == L"*")
+            w = GetWindow(w, GW_CHILD);
+        else if (step.starts_with(L"#"))
+            w = GetDlgItem(w, static_cast<int>(Number(step.substr(1))));
+        else
+            w = NthChild(w, step.substr(0, colon), colon == std::wstring::npos ? 0 : Number(step.substr(colon + 1)));
+        at = next;
+    }
+    return w && IsWindow(w) ? w : nullptr;
 }
 
 struct Context {
     std::vector<std::wstring> args; // after the command name
-    HWND controller = nullptr;
-    HWND list = nullptr;
-
-    // Argument i as a number, or fallback when it is missing or not one.
-    long Num(size_t i, long fallback) const
-    {
-        long v = 0;
-        return i < args.size() && ParseInt(args[i], v) ? v : fallback;
-    }
+    long Num(size_t i, long fallback) const { return i < args.size() ? Number(args[i], fallback) : fallback; }
     DWORD Timeout(size_t i) const { return static_cast<DWORD>(Num(i, DefaultTimeoutMs)); }
-    LRESULT Count() const { return SendMessageW(list, LB_GETCOUNT, 0, 0); }
+    HWND Window(size_t i = 0) const { return i < args.size() ? Resolve(args[i]) : nullptr; }
 };
 
 using Handler = int (*)(Context&);
 int Usage();
 
-int WaitWindow(Context& c)
+// find|shown PATH [ms]: wait until the window exists (and is shown); print its handle.
+int Find(Context& c, bool shown)
 {
     HWND w = nullptr;
-    if (!WaitUntil(c.Timeout(0), [&] { return (w = FindController()) != nullptr; }))
-        return Fail("no window \"Controller\"");
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)));
-    Out(text);
+    if (!WaitUntil(c.Timeout(1), [&] { return (w = c.Window()) && (!shown || IsWindowVisible(w)); }))
+        return Fail("no window " + Utf8(c.args.empty() ? L"" : c.args[0]));
+    return Out(Hex(w));
+}
+
+int Gone(Context& c)
+{
+    return WaitUntil(c.Timeout(1), [&] { HWND w = c.Window(); return !w || !IsWindowVisible(w); })
+               ? 0
+               : Fail("still shown: " + Utf8(c.args.empty() ? L"" : c.args[0]));
+}
+
+// info PATH...: a line each, "-" for a missing window, else: hwnd visible
+// enabled foreground topmost iconic left top right bottom scrollmax scrollpos
+// TAB text. The first window is asked a message first, so that what is read
+// belongs to a moment between its messages.
+int Info(Context& c)
+{
+    if (HWND first = c.Window())
+        Send(first, WM_NULL, 0, 0);
+    for (size_t i = 0; i < c.args.size(); ++i) {
+        HWND w = c.Window(i);
+        if (!w) {
+            Out("-");
+            continue;
+        }
+        RECT r{};
+        GetWindowRect(w, &r);
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_RANGE | SIF_POS;
+        if (!GetScrollInfo(w, SB_CTL, &si))
+            si.nMax = si.nPos = 0;
+        char head[160];
+        std::snprintf(head, sizeof head, "%s %d %d %d %d %d %ld %ld %ld %ld %d %d\t", Hex(w).c_str(),
+                      IsWindowVisible(w) ? 1 : 0, IsWindowEnabled(w) ? 1 : 0, GetForegroundWindow() == w ? 1 : 0,
+                      GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST ? 1 : 0, IsIconic(w) ? 1 : 0, r.left, r.top,
+                      r.right, r.bottom, si.nMax, si.nPos);
+        Out(head + Utf8(ControlText(w)));
+    }
     return 0;
 }
 
-int WaitGone(Context& c)
+// send|post PATH MSG[,WPARAM[,LPARAM]]...: numbers, an LPARAM may be X:Y.
+// send prints the milliseconds their handling took, then each result.
+int Message(Context& c, bool post)
 {
-    return WaitUntil(c.Timeout(0), [] { return FindController() == nullptr; }) ? 0 : Fail("controller still there");
+    HWND w = c.Window();
+    if (!w)
+        return Fail("no window " + Utf8(c.args.empty() ? L"" : c.args[0]));
+    std::string results;
+    DWORD start = GetTickCount();
+    for (size_t i = 1; i < c.args.size(); ++i) {
+        std::wstring part[3];
+        size_t n = 0;
+        for (wchar_t ch : c.args[i])
+            ch == L',' && n < 2 ? void(++n) : void(part[n] += ch);
+        size_t colon = part[2].find(L':');
+        LPARAM lp = colon == std::wstring::npos
+                        ? static_cast<LPARAM>(Number(part[2]))
+                        : MAKELPARAM(Number(part[2].substr(0, colon)), Number(part[2].substr(colon + 1)));
+        UINT msg = static_cast<UINT>(Number(part[0]));
+        WPARAM wp = static_cast<WPARAM>(static_cast<unsigned long>(Number(part[1])));
+        DWORD_PTR r = 0;
+        if (!IsWindow(w)) // a message before closed it (Escape, say)
+            break;
+        if (post ? !PostMessageW(w, msg, wp, lp) : !Send(w, msg, wp, lp, &r))
+            return Fail("message was not handled in time");
+        results += " " + std::to_string(static_cast<long>(static_cast<LRESULT>(r)));
+    }
+    return Out(std::to_string(GetTickCount() - start) + results);
 }
 
+int SetText(Context& c)
+{
+    HWND w = c.Window();
+    if (!w || c.args.size() != 2)
+        return w ? Usage() : Fail("no such window");
+    return Send(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.args[1].c_str())) ? 0 : Fail("no answer");
+}
+
+// prop PATH NAME...: window properties as numbers, one line.
+int Prop(Context& c)
+{
+    HWND w = c.Window();
+    if (!w || c.args.size() < 2)
+        return w ? Usage() : Fail("no such window");
+    std::string values;
+    for (size_t i = 1; i < c.args.size(); ++i)
+        values += (i > 1 ? " " : "") + std::to_string(reinterpret_cast<INT_PTR>(GetPropW(w, c.args[i].c_str())));
+    return Out(values);
+}
+
+// list [N]: the (first N) lines of the file list: item data, TAB, text.
 int List(Context& c)
 {
-    LRESULT n = c.Count();
+    HWND list = Resolve(L"L");
+    LRESULT n = list ? SendMessageW(list, LB_GETCOUNT, 0, 0) : 0;
     if (long most = c.Num(0, -1); most >= 0 && most < n)
         n = most; // a long list read line by line from outside takes a while
     for (LRESULT i = 0; i < n; ++i) {
-        LRESULT len = SendMessageW(c.list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        LRESULT len = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
         std::wstring text(static_cast<size_t>(len > 0 ? len : 0) + 1, L'\0');
-        LRESULT got = SendMessageW(c.list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+        LRESULT got = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
         text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-        LRESULT data = SendMessageW(c.list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0);
+        LRESULT data = SendMessageW(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0);
         Out(std::to_string(static_cast<long>(data)) + "\t" + Utf8(text));
     }
-    return 0;
+    return list ? 0 : Fail("no file list");
 }
 
 int WaitCount(Context& c)
 {
     const long want = c.Num(0, -1);
-    if (want < 0)
-        return Usage();
+    HWND list = Resolve(L"L");
+    if (want < 0 || !list)
+        return list ? Usage() : Fail("no file list");
     LRESULT n = -1;
-    bool ok = WaitUntil(c.Timeout(1), [&] { return (n = c.Count()) == want; });
+    bool ok = WaitUntil(c.Timeout(1), [&] { return (n = SendMessageW(list, LB_GETCOUNT, 0, 0)) == want; });
     Out(std::to_string(static_cast<long>(n)));
     return ok ? 0 : Fail("list count: expected " + std::to_string(want) + ", got " + std::to_string(n));
 }
 
-// Mouse messages at client (X, Y) (and a second point X2 Y2 for the last).
-// Sent ones have been handled on return (their milliseconds are printed for
-// clicks); posted ones do not wait, for presses that open a modal loop.
-int Mouse(Context& c, HWND target, std::initializer_list<std::pair<UINT, WPARAM>> messages, bool post,
-          bool timed = false)
-{
-    if (c.args.size() != 2 && !(post && c.args.size() == 4))
-        return Usage();
-    LPARAM at = MAKELPARAM(c.Num(0, 0), c.Num(1, 0));
-    LPARAM last = c.args.size() == 4 ? MAKELPARAM(c.Num(2, 0), c.Num(3, 0)) : at;
-    DWORD start = GetTickCount();
-    size_t i = 0;
-    for (auto [msg, keys] : messages) {
-        LPARAM lp = ++i == messages.size() ? last : at;
-        if (post ? !PostMessageW(target, msg, keys, lp) : !Send(target, msg, keys, lp))
-            return Fail("mouse message was not handled in time");
-    }
-    if (timed)
-        Out(std::to_string(GetTickCount() - start));
-    return 0;
-}
-
-// The list box client point of line N, from the item height and the first
-// shown line; the line number goes into the argument list as X Y.
-bool LineToPoint(Context& c)
-{
-    const long n = c.Num(0, -1);
-    LRESULT height = SendMessageW(c.list, LB_GETITEMHEIGHT, 0, 0);
-    LRESULT top = SendMessageW(c.list, LB_GETTOPINDEX, 0, 0);
-    if (c.args.size() != 1 || height <= 0 || n < top)
-        return false;
-    c.args = {L"20", std::to_wstring((n - top) * height + height / 2)};
-    return true;
-}
-
-int Select(Context& c)
-{
-    DWORD_PTR result = 0;
-    if (c.args.size() != 1 || !Send(c.list, LB_SETCURSEL, static_cast<WPARAM>(c.Num(0, -1)), 0, &result))
-        return c.args.size() != 1 ? Usage() : Fail("list box did not answer");
-    Out(std::to_string(static_cast<long>(static_cast<LRESULT>(result))));
-    return 0;
-}
-
-int Key(Context& c)
-{
-    const bool toList = c.args.size() == 2 && c.args[1] == L"list";
-    const long vk = c.Num(0, -1);
-    if ((c.args.size() != 1 && !toList) || vk < 0)
-        return Usage();
-    LPARAM down = 1 | (static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(vk), MAPVK_VK_TO_VSC)) << 16);
-    HWND target = toList ? c.list : c.controller;
-    if (!Send(target, WM_KEYDOWN, vk, down) || !Send(target, WM_KEYUP, vk, down | (1L << 30) | (1L << 31)))
-        return Fail("key was not handled in time");
-    return 0;
-}
-
-// Prints "ms state" at the start and at each change, sampling every few ms.
+// watch-visible MS: the controller's visibility at the start and each change.
 int WatchVisible(Context& c)
 {
     const long span = c.Num(0, -1);
-    if (c.args.size() != 1 || span < 0)
-        return Usage();
+    HWND controller = Controller();
+    if (c.args.size() != 1 || span < 0 || !controller)
+        return controller ? Usage() : Fail("no controller");
     DWORD start = GetTickCount();
     for (int last = -1;; Sleep(5)) {
         DWORD now = GetTickCount() - start;
-        int shown = IsWindowVisible(c.controller) ? 1 : 0;
+        int shown = IsWindowVisible(controller) ? 1 : 0;
         if (shown != last)
             Out(std::to_string(now) + " " + std::to_string(shown));
         last = shown;
@@ -258,25 +292,9 @@ int WatchVisible(Context& c)
     }
 }
 
-int Rect(HWND w)
-{
-    RECT r{};
-    GetWindowRect(w, &r);
-    Out(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
-        std::to_string(r.bottom));
-    return 0;
-}
-
-int Panel(Context& c)
-{
-    // The settings panel is the child covering the window from client (0, 19).
-    HWND panel = ChildAt(c.controller, 0, 19);
-    return panel ? Flag(IsWindowVisible(panel)) : Fail("no settings panel at client (0, 19)");
-}
-
 int FileDialog(Context& c)
 {
-    HWND dialog = WaitDialogWith(c.controller, L"Edit", DefaultTimeoutMs);
+    HWND dialog = WaitDialogWith(Controller(), L"Edit", DefaultTimeoutMs);
     HWND box = dialog ? FileNameBox(dialog) : nullptr;
     if (c.args.size() > 1)
         return Usage();
@@ -295,7 +313,7 @@ int FileDialog(Context& c)
 
 int Browse(Context& c)
 {
-    HWND browser = WaitDialogWith(c.controller, L"SysTreeView32", DefaultTimeoutMs);
+    HWND browser = WaitDialogWith(Controller(), L"SysTreeView32", DefaultTimeoutMs);
     if (c.args.size() > 1)
         return Usage();
     if (!browser)
@@ -315,71 +333,90 @@ int Browse(Context& c)
     return PressAndWaitGone(browser, button, DefaultTimeoutMs) ? 0 : Fail("the folder browser stayed");
 }
 
-// Starts a program with exactly the command line "EXE" TAIL, the way the
-// shell would (no quoting added to TAIL), and waits for it to end.
-int Start(Context& c)
+BOOL CALLBACK AddWindow(HWND w, LPARAM all)
 {
-    if (c.args.empty() || c.args.size() > 2)
-        return Fail("start EXE [TAIL]");
-    std::wstring line = L"\"" + c.args[0] + L"\"";
-    if (c.args.size() == 2)
-        line += L" " + c.args[1];
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    DWORD start = GetTickCount();
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return Fail("cannot start " + Utf8(c.args[0]));
-    CloseHandle(pi.hThread);
-    DWORD waited = WaitForSingleObject(pi.hProcess, DefaultTimeoutMs * 3);
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    if (waited != WAIT_OBJECT_0)
-        return Fail("still running after " + std::to_string(DefaultTimeoutMs * 3) + " ms");
-    Out("exit=" + std::to_string(code) + " ms=" + std::to_string(GetTickCount() - start));
-    return 0;
+    reinterpret_cast<std::vector<HWND>*>(all)->push_back(w);
+    return TRUE;
 }
 
+std::vector<HWND> TopWindows()
+{
+    std::vector<HWND> all;
+    EnumWindows(AddWindow, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+// windows: visible top-level windows: hwnd, pid, class, "left top width height", title.
 int Windows(Context&)
 {
     for (HWND w : TopWindows()) {
         if (!IsWindowVisible(w))
             continue;
-        wchar_t cls[256] = {}, title[256] = {};
+        wchar_t cls[256] = {}, title[512] = {};
         GetClassNameW(w, cls, 256);
-        GetWindowTextW(w, title, 256);
+        GetWindowTextW(w, title, 512);
         DWORD pid = 0;
         GetWindowThreadProcessId(w, &pid);
-        char head[64];
-        std::snprintf(head, sizeof head, "0x%08lX\t%lu\t", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)),
-                      static_cast<unsigned long>(pid));
-        Out(head + Utf8(cls) + "\t" + Utf8(title));
+        RECT r{};
+        GetWindowRect(w, &r);
+        char geo[64];
+        std::snprintf(geo, sizeof geo, "%ld %ld %ld %ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        Out(Hex(w) + "\t" + std::to_string(pid) + "\t" + Utf8(cls) + "\t" + geo + "\t" + Utf8(title));
     }
     return 0;
 }
 
-// start-together EXE TAIL...: copies started at one moment; prints how many still run.
-int Together(Context& c)
+// start EXE [TAIL]: runs "EXE" TAIL as the shell would (no quoting added to
+// TAIL); waits for it to end; prints its exit code and the milliseconds.
+// start-together EXE TAIL...: a copy per TAIL, started at one moment the way
+// the shell starts one process per selected file (all created suspended, then
+// let run); waits until at most one runs; prints how many still do.
+int Start(Context& c, bool together)
 {
-    if (c.args.size() < 2)
+    if (c.args.empty() || (!together && c.args.size() > 2) || (together && c.args.size() < 2))
         return Usage();
-    std::string error;
-    const int running = StartTogether(c.args[0], {c.args.begin() + 1, c.args.end()}, DefaultTimeoutMs * 3, error);
-    if (running < 0)
-        Fail(error);
-    else
-        Out("running=" + std::to_string(running));
-    return running < 0;
+    std::vector<PROCESS_INFORMATION> started;
+    for (size_t i = 1; i < std::max<size_t>(c.args.size(), 2); ++i) {
+        std::wstring line = L"\"" + c.args[0] + L"\"" + (i < c.args.size() ? L" " + c.args[i] : L"");
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si,
+                            &pi))
+            break;
+        started.push_back(pi);
+    }
+    const DWORD start = GetTickCount();
+    for (const PROCESS_INFORMATION& pi : started)
+        ResumeThread(pi.hThread);
+    int running = 0;
+    for (const int most = together ? 1 : 0;; Sleep(20)) {
+        running = 0;
+        for (const PROCESS_INFORMATION& pi : started)
+            running += WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT;
+        if (running <= most || GetTickCount() - start >= DefaultTimeoutMs * 3)
+            break;
+    }
+    DWORD code = 0;
+    if (!started.empty())
+        GetExitCodeProcess(started[0].hProcess, &code);
+    for (const PROCESS_INFORMATION& pi : started)
+        CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
+    if (started.size() + 1 < std::max<size_t>(c.args.size(), 2))
+        return Fail("cannot start " + Utf8(c.args[0]));
+    if (together)
+        return Out("running=" + std::to_string(running));
+    return running ? Fail("still running after " + std::to_string(DefaultTimeoutMs * 3) + " ms")
+                   : Out("exit=" + std::to_string(code) + " ms=" + std::to_string(GetTickCount() - start));
 }
 
 // Closes the program's dialog boxes (Cancel where there is one, else OK),
 // printing each one's title and texts: for machines that lack a device a box
 // reports on, such as a MIDI synthesiser.
-int Dismiss(Context& c)
+int Dismiss(Context&)
 {
     DWORD ours = 0, pid = 0;
-    GetWindowThreadProcessId(c.controller, &ours);
+    GetWindowThreadProcessId(Controller(), &ours);
     for (HWND box : TopWindows()) {
         wchar_t cls[16] = {}, title[256] = {};
         GetClassNameW(box, cls, 16);
@@ -393,111 +430,88 @@ int Dismiss(Context& c)
     return 0;
 }
 
-// Drops files on the list as the shell does.
-int Drop(Context& c)
+// clip: the clipboard's bitmap: "W H", then a row of RRGGBB a line ("none").
+int Clip(Context&)
 {
-    if (c.args.empty())
-        return Usage();
-    std::string error;
-    return DropFiles(c.list, c.args, error, SendTimeoutMs) ? 0 : Fail(error);
+    if (!OpenClipboard(nullptr))
+        return Fail("clipboard busy");
+    HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP info{};
+    if (!bitmap || !GetObjectW(bitmap, sizeof info, &info))
+        return CloseClipboard(), Out("none");
+    const int w = info.bmWidth, h = info.bmHeight;
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<DWORD> px(static_cast<size_t>(w) * static_cast<size_t>(h));
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(h), px.data(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    CloseClipboard();
+    Out(std::to_string(w) + " " + std::to_string(h));
+    for (int y = 0; y < h; ++y) {
+        std::string row;
+        for (int x = 0; x < w; ++x) {
+            char p[8];
+            std::snprintf(p, sizeof p, "%06lX", static_cast<unsigned long>(px[static_cast<size_t>(y * w + x)] & 0xFFFFFF));
+            row += p;
+        }
+        Out(row);
+    }
+    return 0;
 }
-
-constexpr std::pair<UINT, WPARAM> LeftDown{WM_LBUTTONDOWN, MK_LBUTTON}, LeftUp{WM_LBUTTONUP, 0},
-    RightDown{WM_RBUTTONDOWN, MK_RBUTTON}, RightUp{WM_RBUTTONUP, 0}, Double{WM_LBUTTONDBLCLK, MK_LBUTTON};
 
 struct Command {
     const wchar_t* name;
     Handler run;
-    bool needsWindow;
     const char* usage;
 };
 
 constexpr Command Commands[] = {
-    {L"wait-window", WaitWindow, false, "wait-window [ms]: wait for the controller; print its handle"},
-    {L"wait-gone", WaitGone, false, "wait-gone [ms]: wait until no controller is left"},
-    {L"list", List, true, "list [N]: the (first N) lines: item data, TAB, text"},
-    {L"count", [](Context& c) { return Out(std::to_string(c.Count())), 0; }, true, "count: number of lines"},
-    {L"wait-count", WaitCount, true, "wait-count N [ms]: wait until the list has N lines; print the count"},
-    {L"selected", [](Context& c) { return Out(std::to_string(SendMessageW(c.list, LB_GETCURSEL, 0, 0))), 0; }, true,
-     "selected: index of the selected line, -1 for none"},
-    {L"click",
-     [](Context& c) {
-         return Mouse(c, c.controller, {LeftDown, LeftUp}, false, true);
-     },
-     true, "click X Y: left press and release at client (X, Y), sent; print the ms their handling took"},
-    {L"press", [](Context& c) { return Mouse(c, c.controller, {LeftDown}, false); }, true, "press X Y: sent"},
-    {L"release", [](Context& c) { return Mouse(c, c.controller, {LeftUp}, false); }, true, "release X Y: sent"},
-    {L"post-click",
-     [](Context& c) {
-         return Mouse(c, c.controller, {LeftDown, LeftUp}, true);
-     },
-     true, "post-click X Y [X2 Y2]: press (released at X2 Y2), posted: for buttons that open a modal dialog"},
-    {L"rclick",
-     [](Context& c) {
-         return Mouse(c, c.controller, {RightDown, RightUp}, true);
-     },
-     true, "rclick X Y: right press and release, posted (a menu may open)"},
-    {L"rclick-list",
-     [](Context& c) {
-         return LineToPoint(c) ? Mouse(c, c.list, {RightDown, RightUp}, true) : Fail("no such line");
-     },
-     true, "rclick-list N: the same on list line N"},
-    {L"select", Select, true, "select N: select list line N (-1: none); print the result"},
-    {L"dblclick",
-     [](Context& c) {
-         return LineToPoint(c) ? Mouse(c, c.list, {LeftDown, LeftUp, Double, LeftUp}, false) : Fail("no such line");
-     },
-     true, "dblclick N: double click on list line N, sent"},
-    {L"key", Key, true, "key VK [list]: key down and up, sent to the controller (or its list box)"},
-    {L"rect", [](Context& c) { return Rect(c.controller); }, true, "rect: the controller's left top right bottom"},
-    {L"watch-visible", WatchVisible, true, "watch-visible MS: the controller's visibility at the start and changes"},
-    {L"start", Start, false, "start EXE [TAIL]: run \"EXE\" TAIL as the shell would; wait; print exit= ms="},
-    {L"panel", Panel, true, "panel: 1 or 0, is the settings panel shown"},
+    {L"find", [](Context& c) { return Find(c, false); }, "find PATH [ms]: wait for the window; print its handle"},
+    {L"shown", [](Context& c) { return Find(c, true); }, "shown PATH [ms]: the same, until it is shown"},
+    {L"gone", Gone, "gone PATH [ms]: wait until the window is hidden or gone"},
+    {L"info", Info, "info PATH...: hwnd visible enabled foreground topmost iconic rect scrollmax scrollpos TAB text"},
+    {L"send", [](Context& c) { return Message(c, false); }, "send PATH MSG[,WP[,LP|X:Y]]...: print ms, results"},
+    {L"post", [](Context& c) { return Message(c, true); }, "post PATH MSG[,WP[,LP|X:Y]]..."},
+    {L"settext", SetText, "settext PATH TEXT: WM_SETTEXT"},
+    {L"prop", Prop, "prop PATH NAME...: window properties as numbers"},
+    {L"list", List, "list [N]: the (first N) lines: item data, TAB, text"},
+    {L"wait-count", WaitCount, "wait-count N [ms]: wait until the list has N lines; print the count"},
+    {L"watch-visible", WatchVisible, "watch-visible MS: the controller's visibility at the start and changes"},
+    {L"start", [](Context& c) { return Start(c, false); }, "start EXE [TAIL]: run \"EXE\" TAIL as the shell would; wait; print exit= ms="},
+    {L"start-together", [](Context& c) { return Start(c, true); }, "start-together EXE TAIL...: copies started at one moment; print running=N"},
     {L"menu",
      [](Context& c) {
-         HWND menu = WaitPopupMenu(c.controller, c.Timeout(0));
-         return menu ? Rect(menu) : Fail("no popup menu came up");
+         HWND menu = WaitPopupMenu(Controller(), c.Timeout(0));
+         return menu ? Out(Hex(menu)) : Fail("no popup menu came up");
      },
-     true, "menu [ms]: wait for the program's popup menu; print its screen rectangle"},
+     "menu [ms]: wait for the program's popup menu"},
     {L"menu-keys",
      [](Context& c) {
-         HWND menu = c.args.empty() ? nullptr : WaitPopupMenu(c.controller, DefaultTimeoutMs);
+         HWND menu = c.args.empty() ? nullptr : WaitPopupMenu(Controller(), DefaultTimeoutMs);
          return menu && PostMenuKeys(menu, c.args) ? 0 : Fail("no popup menu to type into");
      },
-     true, "menu-keys KEY...: post keys to the open menu: a number is a virtual key, else characters"},
-    {L"file-dialog", FileDialog, true, "file-dialog [NAME | --cancel]: print title TAB name; type NAME; OK or Cancel"},
+     "menu-keys KEY...: post keys to the open menu: a number is a virtual key, else characters"},
+    {L"file-dialog", FileDialog, "file-dialog [NAME | --cancel]: print title TAB name; type NAME; OK or Cancel"},
     {L"dialog",
      [](Context& c) {
-         HWND dialog = WaitDialogWith(c.controller, nullptr, c.Timeout(0));
+         HWND dialog = WaitDialogWith(Controller(), nullptr, c.Timeout(0));
          wchar_t title[256] = {};
-         if (!dialog)
-             return Fail("no dialog box came up");
-         GetWindowTextW(dialog, title, 256);
-         return Out(Utf8(title)), 0;
+         return dialog ? (GetWindowTextW(dialog, title, 256), Out(Utf8(title))) : Fail("no dialog box came up");
      },
-     true, "dialog [ms]: wait for a dialog box of the program; print its title"},
-    {L"browse", Browse, true, "browse [PATH]: print the folder browser's texts; choose PATH and OK, or Cancel"},
-    {L"close", [](Context& c) { return PostMessageW(c.controller, WM_CLOSE, 0, 0), 0; }, true, "close: post WM_CLOSE"},
-    {L"visible", [](Context& c) { return Flag(IsWindowVisible(c.controller)); }, true, "visible: 1 or 0"},
-    {L"iconic", [](Context& c) { return Flag(IsIconic(c.controller)); }, true, "iconic: 1 or 0"},
-    {L"foreground", [](Context& c) { return Flag(GetForegroundWindow() == c.controller); }, true, "foreground: 1/0"},
-    {L"minimize",
+     "dialog [ms]: wait for a dialog box of the program; print its title"},
+    {L"browse", Browse, "browse [PATH]: print the folder browser's texts; choose PATH and OK, or Cancel"},
+    {L"drop",
      [](Context& c) {
-         ShowWindow(c.controller, SW_MINIMIZE);
-         return WaitUntil(DefaultTimeoutMs, [&] { return IsIconic(c.controller) != 0; }) ? 0 : Fail("not minimised");
+         std::string error;
+         HWND list = Resolve(L"L");
+         return !list ? Fail("no file list") : DropFiles(list, c.args, error, SendTimeoutMs) ? 0 : Fail(error);
      },
-     true, "minimize: minimise the controller"},
-    {L"prop",
-     [](Context& c) {
-         std::string name = c.args.size() == 1 ? Utf8(c.args[0]) : "";
-         HANDLE value = GetPropA(c.controller, name.c_str());
-         return value || name.size() ? (Out(std::to_string(reinterpret_cast<INT_PTR>(value))), 0) : Usage();
-     },
-     true, "prop NAME: print the controller's window property NAME"},
-    {L"drop", Drop, true, "drop PATH...: drop files on the list, as the shell does"},
-    {L"windows", Windows, false, "windows: visible top-level windows: hwnd, pid, class, title"},
-    {L"dismiss", Dismiss, true, "dismiss: close the program's dialog boxes; print their texts"},
-    {L"start-together", Together, false, "start-together EXE TAIL...: copies started at one moment; print running=N"},
+     "drop PATH...: drop files on the list, as the shell does"},
+    {L"windows", Windows, "windows: visible top-level windows: hwnd, pid, class, left top width height, title"},
+    {L"dismiss", Dismiss, "dismiss: close the program's dialog boxes; print their texts"},
+    {L"clip", Clip, "clip: the clipboard bitmap: W H, then rows of RRGGBB"},
+    {L"panel-bench", [](Context& c) { return PanelBench(static_cast<int>(c.Num(0, 20))); }, "panel-bench N"},
 };
 
 int Usage()
@@ -521,27 +535,9 @@ int Run()
     c.args.assign(argv + 2, argv + argc);
     std::wstring name = argv[1];
     LocalFree(argv);
-    if (int code = 0; RunMovieCommand(name, c.args, code))
-        return code;
-    if (int code = 0; RunViewerCommand(name, c.args, code))
-        return code;
-    if (int code = 0; RunPlayerCommand(name, c.args, code))
-        return code;
-    for (const Command& cmd : Commands) {
-        if (name != cmd.name)
-            continue;
-        if (cmd.needsWindow) {
-            c.controller = FindController();
-            // The file list is the list box at client (8, 32), else the first.
-            if (c.controller && !(c.list = ChildAt(c.controller, 8, 32, L"ListBox")))
-                c.list = FindWindowExW(c.controller, nullptr, L"ListBox", nullptr);
-            if (!c.list)
-                return Fail(c.controller ? "controller has no list box" : "no window \"Controller\"");
-        }
-        return cmd.run(c);
-    }
-    if (int code = 0; RunSettingsCommand(name, c.args, code))
-        return code;
+    for (const Command& cmd : Commands)
+        if (name == cmd.name)
+            return cmd.run(c);
     return Usage();
 }
 

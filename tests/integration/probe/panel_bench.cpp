@@ -2,7 +2,7 @@
 // presets, each beside the bare calls doing the same for the window system.
 #include <cstdio>
 
-#include "settings_probe.h"
+#include <windows.h>
 
 namespace lt::probe {
 
@@ -26,8 +26,12 @@ void Send(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 
 } // namespace
 
-int PanelBench(HWND controller, HWND panel, int rounds)
+int PanelBench(int rounds)
 {
+    HWND controller = FindWindowW(nullptr, L"Controller");
+    HWND panel = controller ? FindWindowExW(controller, nullptr, L"LumatroveSettings", nullptr) : nullptr;
+    if (!panel)
+        return 1;
     const LPARAM option = MAKELPARAM(267, 10);
     auto toggle = [&] {
         Send(controller, WM_LBUTTONDOWN, MK_LBUTTON, option), Send(controller, WM_LBUTTONUP, 0, option);
