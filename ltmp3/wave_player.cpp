@@ -1,6 +1,7 @@
 #include "ltmp3/wave_player.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace ltmp3 {
 
@@ -55,12 +56,20 @@ bool WavePlayer::OpenDevice()
         return false;
     }
     waveOutSetVolume(device_, volume_);
-    const std::size_t bytes = (FramesPerBuffer + 2) * 1152 * pcm.nBlockAlign;
+    bufferBytes_ = static_cast<DWORD>(SamplesPerBuffer * pcm.nBlockAlign);
+    pending_.reserve((AcmDecoder::MaxFramesPerCall + 4) * info_->First.SamplesPerFrame() * pcm.nBlockAlign);
+    block_ = static_cast<std::uint8_t*>(
+        VirtualAlloc(nullptr, std::size_t(bufferBytes_) * BufferCount, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    if (!block_) {
+        waveOutClose(device_);
+        device_ = nullptr;
+        decoder_.Close();
+        return false;
+    }
     for (int i = 0; i < BufferCount; ++i) {
-        buffers_[i].assign(bytes, 0);
         headers_[i] = {};
-        headers_[i].lpData = reinterpret_cast<LPSTR>(buffers_[i].data());
-        headers_[i].dwBufferLength = static_cast<DWORD>(bytes);
+        headers_[i].lpData = reinterpret_cast<LPSTR>(block_ + std::size_t(i) * bufferBytes_);
+        headers_[i].dwBufferLength = bufferBytes_;
         waveOutPrepareHeader(device_, &headers_[i], sizeof(WAVEHDR));
         headers_[i].dwFlags |= WHDR_DONE; // free to fill
     }
@@ -72,15 +81,17 @@ void WavePlayer::CloseDevice()
     if (device_) {
         waveOutReset(device_);
         for (auto& h : headers_) {
-            h.dwBufferLength = static_cast<DWORD>(buffers_[&h - headers_.data()].size());
+            h.dwBufferLength = bufferBytes_;
             waveOutUnprepareHeader(device_, &h, sizeof(WAVEHDR));
         }
         waveOutClose(device_);
         device_ = nullptr;
     }
-    for (auto& b : buffers_)
-        std::vector<std::uint8_t>().swap(b);
+    if (block_)
+        VirtualFree(block_, 0, MEM_RELEASE);
+    block_ = nullptr;
     std::vector<std::uint8_t>().swap(pending_);
+    pendingAt_ = 0;
     decoder_.Close();
 }
 
@@ -89,6 +100,7 @@ void WavePlayer::StartAt(std::size_t frame)
     nextFrame_ = frame;
     baseSample_ = std::uint64_t(frame) * info_->First.SamplesPerFrame();
     pending_.clear();
+    pendingAt_ = 0;
     if (decoder_.IsOpen())
         decoder_.Restart();
 }
@@ -105,26 +117,36 @@ void WavePlayer::FillFreeBuffers()
 {
     if (!device_)
         return;
-    const std::size_t target = FramesPerBuffer * info_->First.SamplesPerFrame() * decoder_.Pcm().nBlockAlign;
-    for (int i = 0; i < BufferCount; ++i) {
-        WAVEHDR& h = headers_[i];
+    const std::size_t count = info_->Offsets.size();
+    for (WAVEHDR& h : headers_) {
         if (!(h.dwFlags & WHDR_DONE))
             continue;
-        const std::size_t count = info_->Offsets.size();
-        while (pending_.size() < target && nextFrame_ < count) {
-            const std::size_t last = std::min(count, nextFrame_ + AcmDecoder::MaxFramesPerCall);
-            if (!DecodeFrames(decoder_, file_, *info_, nextFrame_, last, pending_)) {
-                // A frame the codec refuses: start afresh after it.
-                decoder_.Restart();
+        auto* out = reinterpret_cast<std::uint8_t*>(h.lpData);
+        DWORD filled = 0;
+        while (filled < bufferBytes_) {
+            if (pendingAt_ == pending_.size()) {
+                if (nextFrame_ >= count)
+                    break;
+                // One call's worth at a time: the carried remainder stays
+                // under one call's output.
+                pending_.clear();
+                pendingAt_ = 0;
+                const std::size_t last = std::min(count, nextFrame_ + AcmDecoder::MaxFramesPerCall);
+                if (!DecodeFrames(decoder_, file_, *info_, nextFrame_, last, pending_)) {
+                    // A frame the codec refuses: start afresh after it.
+                    decoder_.Restart();
+                }
+                nextFrame_ = last;
+                continue;
             }
-            nextFrame_ = last;
+            const std::size_t n = std::min<std::size_t>(pending_.size() - pendingAt_, bufferBytes_ - filled);
+            std::memcpy(out + filled, pending_.data() + pendingAt_, n);
+            filled += static_cast<DWORD>(n);
+            pendingAt_ += n;
         }
-        if (pending_.empty())
+        if (filled == 0)
             return;
-        const std::size_t n = std::min(pending_.size(), buffers_[i].size());
-        std::copy(pending_.begin(), pending_.begin() + n, buffers_[i].begin());
-        pending_.erase(pending_.begin(), pending_.begin() + n);
-        h.dwBufferLength = static_cast<DWORD>(n);
+        h.dwBufferLength = filled;
         h.dwFlags &= ~WHDR_DONE;
         if (waveOutWrite(device_, &h, sizeof(WAVEHDR)) != MMSYSERR_NOERROR)
             h.dwFlags |= WHDR_DONE;
@@ -163,7 +185,7 @@ void WavePlayer::Run()
         if (pendingSeek_)
             ApplySeek();
         FillFreeBuffers();
-        const bool drained = nextFrame_ >= info_->Offsets.size() && pending_.empty();
+        const bool drained = nextFrame_ >= info_->Offsets.size() && pendingAt_ == pending_.size();
         if (state_ == PlayState::Playing && drained && AllBuffersDone()) {
             // The natural end: the next play starts from the beginning.
             CloseDevice();

@@ -5,6 +5,7 @@
 
 #include <mmreg.h>
 #include <msacm.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -42,12 +43,17 @@ std::vector<std::uint8_t> ReadAll(const char* path)
     return bytes;
 }
 
+double Seconds(FILETIME k, FILETIME u)
+{
+    auto s = [](FILETIME t) { return double((ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7; };
+    return s(k) + s(u);
+}
+
 double CpuSeconds()
 {
     FILETIME c, e, k, u;
     GetProcessTimes(GetCurrentProcess(), &c, &e, &k, &u);
-    auto s = [](FILETIME t) { return double((ULONGLONG(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7; };
-    return s(k) + s(u);
+    return Seconds(k, u);
 }
 
 // Committed private memory, summed over the address space (the process
@@ -67,30 +73,124 @@ double PrivateMb()
     return bytes / (1024.0 * 1024.0);
 }
 
+int ThreadCount()
+{
+    int n = 0;
+    HANDLE s = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 e{};
+    e.dwSize = sizeof e;
+    for (BOOL ok = Thread32First(s, &e); ok; ok = Thread32Next(s, &e))
+        n += e.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(s);
+    return n;
+}
+
+double ThreadCpuSeconds(HANDLE thread)
+{
+    FILETIME c, e, k, u;
+    return GetThreadTimes(thread, &c, &e, &k, &u) ? Seconds(k, u) : 0;
+}
+
+// CPU time of the threads of this process that started in the given module:
+// the library's own work, apart from the platform's sound threads.
+double ModuleThreadsCpu(HMODULE module)
+{
+    using QueryThread = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryThread>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationThread")));
+    const auto* base = reinterpret_cast<const char*>(module);
+    const auto* nt =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(module)->e_lfanew);
+    double cpu = 0;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 e{};
+    e.dwSize = sizeof e;
+    for (BOOL ok = Thread32First(snap, &e); ok && query; ok = Thread32Next(snap, &e)) {
+        if (e.th32OwnerProcessID != GetCurrentProcessId())
+            continue;
+        HANDLE t = OpenThread(THREAD_QUERY_INFORMATION, FALSE, e.th32ThreadID);
+        const char* start = nullptr;
+        if (t && query(t, 9 /* ThreadQuerySetWin32StartAddress */, &start, sizeof start, nullptr) == 0 &&
+            start >= base && start < base + nt->OptionalHeader.SizeOfImage)
+            cpu += ThreadCpuSeconds(t);
+        if (t)
+            CloseHandle(t);
+    }
+    CloseHandle(snap);
+    return cpu;
+}
+
+// Waits for the threads the platform ends after a device closes, so that a
+// memory figure taken next counts only what comes after it.
+void Settle()
+{
+    for (int n = ThreadCount(), i = 0; i < 30; ++i) {
+        Sleep(100);
+        const int now = ThreadCount();
+        if (now == n && i >= 2)
+            return;
+        n = now;
+    }
+}
+
+// Committed private memory added by a thread that does nothing: what the
+// platform charges for any thread (Wine commits a stack of 1 MB at least
+// and a second one for its own side, however small the stack asked for).
+DWORD WINAPI WaitFor(void* e)
+{
+    return WaitForSingleObject(e, INFINITE);
+}
+
+double IdleThreadMb()
+{
+    HANDLE quit = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Settle();
+    const double before = PrivateMb();
+    HANDLE t = CreateThread(nullptr, 64 * 1024, WaitFor, quit, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    Sleep(100);
+    const double added = PrivateMb() - before;
+    SetEvent(quit);
+    WaitForSingleObject(t, INFINITE);
+    CloseHandle(t);
+    CloseHandle(quit);
+    return added;
+}
+
 void Row(const char* what, double ours, const char* unit, double limit, const char* limitWhat)
 {
     std::printf("%-34s %10.2f %-4s | limit %10.2f %-4s (%s) | ratio %.2f\n", what, ours, unit, limit, unit, limitWhat,
                 limit > 0 ? ours / limit : 0.0);
 }
 
+// The stream's format for the codec, and the PCM it gives.
+struct BareFormats {
+    MPEGLAYER3WAVEFORMAT Mp3{};
+    WAVEFORMATEX Pcm{};
+};
+
+BareFormats FormatsOf(const ltmp3::FrameHeader& h)
+{
+    BareFormats f;
+    f.Mp3.wfx = {WAVE_FORMAT_MPEGLAYER3,    WORD(h.Channels()), DWORD(h.SampleRate), DWORD(h.BitRate * 125), 1, 0,
+                 MPEGLAYER3_WFX_EXTRA_BYTES};
+    f.Mp3.wID = MPEGLAYER3_ID_MPEG;
+    f.Mp3.fdwFlags = MPEGLAYER3_FLAG_PADDING_ISO;
+    f.Mp3.nBlockSize = WORD(h.FrameBytes());
+    f.Mp3.nFramesPerBlock = 1;
+    f.Pcm = {WAVE_FORMAT_PCM,
+             WORD(h.Channels()),
+             DWORD(h.SampleRate),
+             DWORD(h.SampleRate * h.Channels() * 2),
+             WORD(h.Channels() * 2),
+             16,
+             0};
+    return f;
+}
+
 // The whole file through one bare ACM conversion.
 double BareAcmSeconds(const std::vector<std::uint8_t>& file, const ltmp3::StreamInfo& info)
 {
-    const auto& h = info.First;
-    MPEGLAYER3WAVEFORMAT mp3{};
-    mp3.wfx = {WAVE_FORMAT_MPEGLAYER3,    WORD(h.Channels()), DWORD(h.SampleRate), DWORD(h.BitRate * 125), 1, 0,
-               MPEGLAYER3_WFX_EXTRA_BYTES};
-    mp3.wID = MPEGLAYER3_ID_MPEG;
-    mp3.fdwFlags = MPEGLAYER3_FLAG_PADDING_ISO;
-    mp3.nBlockSize = WORD(h.FrameBytes());
-    mp3.nFramesPerBlock = 1;
-    WAVEFORMATEX pcm{WAVE_FORMAT_PCM,
-                     WORD(h.Channels()),
-                     DWORD(h.SampleRate),
-                     DWORD(h.SampleRate * h.Channels() * 2),
-                     WORD(h.Channels() * 2),
-                     16,
-                     0};
+    auto [mp3, pcm] = FormatsOf(info.First);
     HACMSTREAM s = nullptr;
     if (acmStreamOpen(&s, nullptr, &mp3.wfx, &pcm, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME))
         return -1;
@@ -109,6 +209,87 @@ double BareAcmSeconds(const std::vector<std::uint8_t>& file, const ltmp3::Stream
     acmStreamUnprepareHeader(s, &hd, 0);
     acmStreamClose(s, 0);
     return t;
+}
+
+struct Footprint {
+    double Cpu = -1;      // share of one core over the whole run
+    double ThreadCpu = 0; // of that, the thread doing the decoding and queueing
+    double Private = 0;   // MB added 1.5 s in
+    int Threads = 0;      // threads started by then
+};
+
+// The platform calls doing the library's work without it, on this thread:
+// an ACM stream converting about 0.3 s of frames straight into each of four
+// wave buffers, refilled as the device hands them back.
+Footprint BarePlay(const std::vector<std::uint8_t>& file, const ltmp3::StreamInfo& info, int seconds)
+{
+    Footprint f;
+    const auto& h = info.First;
+    auto [mp3, pcm] = FormatsOf(h);
+    const std::size_t frames = 12, srcBytes = frames * h.FrameBytes() + 4;
+    std::vector<std::uint8_t> buffers(4 * (frames + 4) * 1152 * pcm.nBlockAlign);
+    WAVEHDR wh[4]{};
+    HANDLE done = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    HACMSTREAM s = nullptr;
+    HWAVEOUT w = nullptr;
+    std::size_t at = info.Offsets.front();
+    Settle();
+    const double before = PrivateMb();
+    const int threads = ThreadCount();
+    const double cpu0 = CpuSeconds(), wall0 = Now(); // opening counted, as for the library
+    const double thread0 = ThreadCpuSeconds(GetCurrentThread());
+    if (acmStreamOpen(&s, nullptr, &mp3.wfx, &pcm, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME) ||
+        waveOutOpen(&w, WAVE_MAPPER, &pcm, DWORD_PTR(done), 0, CALLBACK_EVENT)) {
+        if (s)
+            acmStreamClose(s, 0);
+        CloseHandle(done);
+        return f;
+    }
+    auto refill = [&](WAVEHDR& b) {
+        ACMSTREAMHEADER a{};
+        a.cbStruct = sizeof a;
+        a.pbSrc = const_cast<std::uint8_t*>(file.data()) + at;
+        a.cbSrcLength = DWORD(std::min(srcBytes, file.size() - at));
+        a.pbDst = reinterpret_cast<BYTE*>(b.lpData);
+        a.cbDstLength = DWORD(buffers.size() / 4);
+        if (a.cbSrcLength == 0 || acmStreamPrepareHeader(s, &a, 0))
+            return;
+        acmStreamConvert(s, &a,
+                         ACM_STREAMCONVERTF_BLOCKALIGN | (at == info.Offsets.front() ? ACM_STREAMCONVERTF_START : 0));
+        at += a.cbSrcLengthUsed;
+        acmStreamUnprepareHeader(s, &a, 0);
+        b.dwBufferLength = a.cbDstLengthUsed;
+        b.dwFlags &= ~WHDR_DONE;
+        waveOutWrite(w, &b, sizeof b);
+    };
+    for (int i = 0; i < 4; ++i) {
+        wh[i].lpData = reinterpret_cast<LPSTR>(buffers.data() + i * buffers.size() / 4);
+        wh[i].dwBufferLength = DWORD(buffers.size() / 4);
+        waveOutPrepareHeader(w, &wh[i], sizeof wh[i]);
+        refill(wh[i]);
+    }
+    for (bool measured = false; Now() - wall0 < seconds;) {
+        WaitForSingleObject(done, 250);
+        for (auto& b : wh)
+            if (b.dwFlags & WHDR_DONE)
+                refill(b);
+        if (!measured && Now() - wall0 > 1.5) {
+            f.Private = PrivateMb() - before;
+            f.Threads = ThreadCount() - threads;
+            measured = true;
+        }
+    }
+    f.Cpu = (CpuSeconds() - cpu0) / (Now() - wall0);
+    f.ThreadCpu = (ThreadCpuSeconds(GetCurrentThread()) - thread0) / (Now() - wall0);
+    waveOutReset(w);
+    for (auto& b : wh) {
+        b.dwBufferLength = DWORD(buffers.size() / 4);
+        waveOutUnprepareHeader(w, &b, sizeof b);
+    }
+    waveOutClose(w);
+    acmStreamClose(s, 0);
+    CloseHandle(done);
+    return f;
 }
 
 double OurDecodeSeconds(const std::vector<std::uint8_t>& file, const ltmp3::StreamInfo& info)
@@ -163,17 +344,22 @@ int main(int argc, char** argv)
         return 1;
     }
     Ltmp3InputInfo in{};
-    double open = 1e9, read = 1e9;
+    double open = 1e9, read = 1e9, fileMb = 0, openPrivate = 0;
     for (int round = 0; round < 5; ++round) {
         double t0 = Now();
         const auto bytes = ReadAll(argv[2]);
         read = std::min(read, Now() - t0);
+        fileMb = double(bytes.size()) / (1024.0 * 1024.0);
+        const double before = PrivateMb();
         t0 = Now();
         mp3.Open(argv[2], in);
         open = std::min(open, Now() - t0);
+        // The file is mapped, not copied: its pages are the file's, not private.
+        openPrivate = PrivateMb() - before;
         mp3.Close();
     }
     Row("open big MP3 (ms)", open * 1000, "ms", read * 1000, "reading it once");
+    Row("open big MP3, private memory (MB)", openPrivate, "MB", fileMb, "the file's size");
     std::printf("(big MP3: %d s at %d kbit/s)\n", in.PlayTime, in.BitRate);
 
     // Playback cost and footprint: the same audio as WAV through MCI first
@@ -207,50 +393,42 @@ int main(int argc, char** argv)
     }
     Sleep(DWORD(playSeconds * 1000 - 3000));
     const double mp3Cpu = (CpuSeconds() - cpu0) / (Now() - wall0);
+    const double libThreadCpu = ModuleThreadsCpu(GetModuleHandleA("ltmp3.dll")) / (Now() - wall0);
     std::int32_t pos = 0;
     const int state = mp3.GetState(pos);
     mp3.Stop();
     // Once more: the platform's decoder and output are set up by now, so
     // this is what the library itself holds while it plays.
+    Settle();
     const double beforeSecond = PrivateMb();
+    const int threadsBefore = ThreadCount();
     mp3.Play();
     Sleep(1500);
     const double secondPlay = PrivateMb() - beforeSecond;
+    const int ourThreads = ThreadCount() - threadsBefore;
     mp3.Stop();
     mp3.Close();
 
-    // The bare platform calls the library makes to play: an ACM stream and
-    // a wave-out device with one buffer queued.
-    double barePrivate = 0;
-    {
-        const double before = PrivateMb();
-        ltmp3::AcmDecoder d;
-        HWAVEOUT w = nullptr;
-        WAVEFORMATEX pcm{};
-        if (d.Open(info->First)) {
-            pcm = d.Pcm();
-            std::vector<char> silence(64 * 1024, 0);
-            WAVEHDR h{};
-            h.lpData = silence.data();
-            h.dwBufferLength = DWORD(silence.size());
-            if (waveOutOpen(&w, WAVE_MAPPER, &pcm, 0, 0, CALLBACK_NULL) == 0) {
-                waveOutPrepareHeader(w, &h, sizeof h);
-                waveOutWrite(w, &h, sizeof h);
-                Sleep(1500);
-                barePrivate = PrivateMb() - before;
-                waveOutReset(w);
-                waveOutUnprepareHeader(w, &h, sizeof h);
-                waveOutClose(w);
-            }
-        }
-    }
+    // The same work through the bare platform calls: the floor of the CPU
+    // and memory any player pays here. Twice, as the library played.
+    const Footprint floor = BarePlay(longFile, *info, playSeconds);
+    const Footprint bareSecond = BarePlay(longFile, *info, 2);
+    const double thread = IdleThreadMb();
 
     Row("seek while playing (ms, worst of 5)", seek * 1000, "ms", 100, "fixed");
     Row("playback CPU, % of one core", mp3Cpu * 100, "%", wavCpu * 100, "same audio as WAV via MCI");
+    Row("playback CPU, % of one core", mp3Cpu * 100, "%", floor.Cpu * 100, "bare ACM + waveOut playing");
     Row("playback CPU, % of one core", mp3Cpu * 100, "%", 2, "fixed");
+    Row("bare ACM + waveOut CPU, % of core", floor.Cpu * 100, "%", 2, "fixed: the floor here");
+    Row("library's thread, % of one core", libThreadCpu * 100, "%", floor.ThreadCpu * 100,
+        "bare calls' thread doing its work");
     Row("private memory added playing (MB)", whilePlaying - beforePlay, "MB", wavPrivate, "WAV via MCI");
-    Row("same, second play (MB)", secondPlay, "MB", barePrivate, "bare ACM stream + waveOut");
-    Row("same, second play (MB)", secondPlay, "MB", 1, "fixed");
+    Row("same, second play (MB)", secondPlay, "MB", bareSecond.Private, "bare ACM + waveOut playing");
+    std::printf("(threads started: library %d, bare %d; an idle thread commits %.2f MB here)\n", ourThreads,
+                bareSecond.Threads, thread);
+    Row("library's own addition (MB)", secondPlay - bareSecond.Private, "MB", 1, "fixed");
+    Row("same, less its thread's stacks (MB)",
+        secondPlay - bareSecond.Private - (ourThreads - bareSecond.Threads) * thread, "MB", 1, "fixed");
     std::printf("(still playing at the end: state %d at %d s; private memory at start %.1f MB)\n", state, pos,
                 privateBefore);
     mp3.Free();

@@ -132,7 +132,7 @@ def group_mp3(s):
 
 
 def group_advance(s):
-    first = tone_mp3(s, "first.mp3", 4.5, 330)
+    first = tone_mp3(s, "first.mp3", 9, 330)
     data = (s.files_dir / "first.mp3").read_bytes()
     (s.files_dir / "first.mp3").write_bytes(data[: len(data) * 2 // 3 + 17])  # ends mid-frame
     second = tone_mp3(s, "second.mp3", 20, 550)
@@ -140,8 +140,11 @@ def group_advance(s):
     s.launch()
     open_player(s, playlist)
     s.equal(title(s), first, "a play list starts with its first piece")
-    s.check(wait_title(s, second, 12.0), "at the end of the first (truncated) piece the second one opens", second,
+    wait_prop(s, "LtState", lambda v: v == 2)
+    t0 = time.monotonic()
+    s.check(wait_title(s, second, 14.0), "at the end of the first (truncated) piece the second one opens", second,
             title(s))
+    s.check(time.monotonic() - t0 > 5.5, "after all of its 6 s", "> 5.5 s", round(time.monotonic() - t0, 1))
     s.equal(wait_prop(s, "LtState", lambda v: v == 2), 2, "and plays")
     s.check(heard(s) > LOUD, "audibly", f"> {LOUD}")
     s.click(*NEXT, PLAYER)
