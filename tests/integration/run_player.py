@@ -121,13 +121,11 @@ def group_advance(s):
     s.launch()
     open_player(s, playlist)
     s.equal(title(s), first, "a play list starts with its first piece")
-    s.check(wait_title(s, second, 12.0), "at the end of the first (truncated) piece the second one opens", second,
-            title(s))
+    s.check(wait_title(s, second, 12.0), "at the end of the truncated first piece the second opens", second, title(s))
     s.equal(wait_prop(s, "LtState", lambda v: v == 2), 2, "and plays")
     s.check(heard(s) > LOUD, "audibly", f"> {LOUD}")
     s.click(*NEXT, PLAYER)
-    s.check(wait_title(s, first, 8.0), "the next button wraps round to the first piece", first,
-            title(s))
+    s.check(wait_title(s, first, 8.0), "the next button wraps round to the first piece", first, title(s))
 
 
 def group_kinds(s):
@@ -151,8 +149,7 @@ def group_kinds(s):
     s.click(*TEMPO_UP, PLAYER)
     s.equal(prop(s, "LtTempo"), min(tempo + 10, 300), "tempo +10 raises the tempo (300 at most)")
 
-    # A stored title of 250 bytes that are not valid Shift-JIS (lead bytes
-    # before blanks, bytes no character uses) scrolls inside its panel.
+    # A stored title of 250 bytes of invalid Shift-JIS (lead bytes before blanks, unused bytes) scrolls in its panel.
     l, t = s.rect(PLAYER)[:2]
     outside = [(l, t + 21, 307, 3), (l, t + 24, 29, 27), (l + 293, t + 24, 14, 27)]
     before = [s.grab(box) for box in outside]

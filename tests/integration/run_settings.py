@@ -44,8 +44,7 @@ def settings_panel(s):
     for name, text in typed.items():
         s.probe("settext", f"{PANEL}/#{TE[name]}", text)
     s.send(f"{PANEL}/#{PORTS}", (CB_SETCURSEL, 0, 0))
-    # Real pointer: a click over the Graphic filter below the panel must stay
-    # on the panel; a press on 表示 released on 非表示 chooses 非表示.
+    # Real pointer: a click over the filter below stays on the panel; 表示 pressed, released on 非表示 chooses it.
     x, y = s.rect()[:2]
     xdo = ["mousemove", x + FILTERS["Graphic"], y + FILTER_Y, "click", 1, "mousemove", x + 80, y + 19 + 48,
            "mousedown", 1, "mousemove", x + 140, y + 19 + 48, "mouseup", 1]
@@ -62,8 +61,7 @@ def settings_panel(s):
     press(s, CANCEL)
     s.key(VK_F2)
     s.equal([system(), s.info(f"{PANEL}/#{TE['X']}")[0].text], [stored, "12"], "Cancel stores nothing")
-    # A new start reads the file back; it starts hidden (Visible=0) with the
-    # panel open ("/S") and comes up where the pointer enters the trigger.
+    # A new start reads the file back: hidden (Visible=0), panel open ("/S"), shown where the pointer enters the trigger.
     s.post_close()
     s.probe("gone", "C", 10000)
     s.start_app("/S")

@@ -95,8 +95,7 @@ def opening(s):
     sizes = {small: (120, 90), magick(s, "g.gif", "200x150"): (200, 150),
              magick(s, "base.jpg", "160x120", "-quality", "90"): (160, 120),
              magick(s, "prog.jpg", "240x100", "-interlace", "Plane"): (240, 100)}
-    # Malformed: a JPEG cut short, a BMP whose header claims 2 GB, a GIF
-    # without an image (header, colour table, trailer).
+    # Malformed: a JPEG cut short, a BMP claiming 2 GB, a GIF without an image (header, colour table, trailer).
     whole = (s.files_dir / "base.jpg").read_bytes()
     huge = bytearray(pattern_bmp(4, 4))
     huge[14:18] = struct.pack("<I", 0x7FFFFFF0)
@@ -113,8 +112,7 @@ def opening(s):
         _, left, top, gw, gh = got.get(path, (0, 0, 0, 0, 0))
         s.equal((gw - fw, gh - fh, left, top), (w, h, (SCREEN[0] - gw) // 2, (SCREEN[1] - gh) // 2),
                 f"{path}: size and place")
-    # Activating the entry (a double click on its line) brings it to the front; the picture is then on screen,
-    # centred at 100%.
+    # A double click on the entry's line brings its window to the front, the picture on screen centred at 100%.
     hwnd = got[small][0]
     s.dblclick_line(0)
     s.check(s.wait_until(lambda: state(s, hwnd)["front"], 5), "activating the entry brings its window to the front")
@@ -123,8 +121,7 @@ def opening(s):
     ox, oy = picture_origin(st, 120, 90)
     raw = s.grab((st["area"][0] + ox, st["area"][1] + oy, 120, 90))
     s.equal((tuple(raw[0:3]), tuple(raw[-3:])), ((0, 0, 255), pixel(119, 89, 120)), "corner pixels on screen")
-    # Redraws still run after the failed openings: the grid shows, read back
-    # with the colour picker on a dotted line over the blue (inverted: yellow).
+    # Redraws still run after the failed openings: the picker reads the grid's dotted line over the blue as yellow.
     s.click(GRID, 10, hwnd)
     s.click(PICKER, 10, hwnd)
     seen = set()
@@ -184,8 +181,7 @@ def tools(s):
     got = clip(s)
     s.check(got == want, "a drag from bottom-right at 200% copies that range of the picture", want[:2], got and got[:2])
 
-    # Nothing to copy: a right press clears the selection; a straight vertical
-    # drag has no width. Each tells the user and leaves the clipboard alone.
+    # Nothing to copy (a right press clears the selection, a straight drag has no width): the user is told.
     for what, act in (("no selection", lambda: click(s, hwnd, 5, 5, right=True)),
                       ("a range without width", lambda: drag(s, hwnd, zx + 40, zy + 10, zx + 40, zy + 60))):
         act()
