@@ -1,8 +1,7 @@
 #!/usr/bin/env python3
-"""Picture windows of the real lumatrove.exe under Wine, driven and read from
-outside (run_viewer.py --exe EXE --probe PROBE GROUP...). Pictures are made at
-test time: BMPs here, GIF and JPEG (baseline and progressive) by ImageMagick;
-malformed files are cut or patched from those."""
+"""Picture windows of the real lumatrove.exe under Wine, driven and read from outside (run_viewer.py --exe EXE
+--probe PROBE GROUP...). Pictures are made at test time: BMPs here, GIF and JPEG (baseline and progressive) by
+ImageMagick; malformed files are cut or patched from those."""
 
 import struct
 import subprocess
@@ -18,6 +17,7 @@ VK_RETURN, VK_ESCAPE, VK_RIGHT, VK_DOWN, VK_NUMPAD7 = 0x0D, 0x1B, 0x27, 0x28, 0x
 SCREEN = (1024, 768)
 MK_SHIFT, MK_CONTROL = 4, 8
 COMBO_ID = 301  # the magnification selector
+SELECT, COPY, PICKER, HAND, GRID = 130, 150, 180, 205, 230  # the tool strip's buttons, at y 10
 
 
 def pixel(x, y, w):
@@ -51,13 +51,11 @@ def wait_views(s, n, timeout=20.0):
 
 
 def state(s, hwnd):
-    """The view area (screen box), the bars (shown, max, value), the magnification shown, the colour readout
-    (the last label) and whether the window is in front."""
+    """The view area (screen box), the bars' values and ranges (h, v), magnification, colour readout, in front."""
     view, area, vbar, hbar, mag, hexa = s.info(hwnd, f"{hwnd}/LumatroveViewArea", f"{hwnd}/ScrollBar:0",
                                                f"{hwnd}/ScrollBar:1", f"{hwnd}/ComboBox", f"{hwnd}/Static:-1")
-    bar = lambda w: (int(w.visible), *w.scroll)  # noqa: E731
-    return {"area": area.box, "vbar": bar(vbar), "hbar": bar(hbar), "mag": mag.text, "hex": hexa.text,
-            "foreground": "1" if view.foreground else "0"}
+    return {"area": area.box, "scroll": (hbar.scroll[1], vbar.scroll[1]), "max": (hbar.scroll[0], vbar.scroll[0]),
+            "mag": mag.text, "hex": hexa.text, "front": view.foreground}
 
 
 def click(s, hwnd, x, y, right=False):
@@ -69,11 +67,6 @@ def drag(s, hwnd, x1, y1, x2, y2):
     """A left drag in the view area, through the middle."""
     s.send(f"{hwnd}/LumatroveViewArea", (*MOUSE["down"], (x1, y1)), (*MOUSE["move"], ((x1 + x2) // 2, (y1 + y2) // 2)),
            (*MOUSE["move"], (x2, y2)), (*MOUSE["up"], (x2, y2)))
-
-
-def strip(s, hwnd, x, post=False):
-    """A press and release on the tool strip."""
-    s.mouse(hwnd, x, 10, "down", "up", post=post)
 
 
 def combo(s, hwnd, index):
@@ -88,72 +81,49 @@ def wheel(s, hwnd, delta, keys=0):
     s.send(hwnd, (WM_MOUSEWHEEL, ((delta & 0xFFFF) << 16) | keys, (left + width // 2, top + height // 2)))
 
 
-def scrolled(st):
-    return st["hbar"][2], st["vbar"][2]
-
-
 def picture_origin(st, iw, ih, mag=100):
     """Where the picture's top-left is in the view (centred or scrolled)."""
     _, _, aw, ah = st["area"]
     dw, dh = round(iw * mag / 100), round(ih * mag / 100)
-    x = -st["hbar"][2] if dw > aw else round((aw - dw) / 2)
-    y = -st["vbar"][2] if dh > ah else round((ah - dh) / 2)
+    x = -st["scroll"][0] if dw > aw else round((aw - dw) / 2)
+    y = -st["scroll"][1] if dh > ah else round((ah - dh) / 2)
     return x, y
 
 
 def opening(s):
     small = s.fixture("small.bmp", pattern_bmp(120, 90))
-    gif = magick(s, "g.gif", "200x150")
-    base = magick(s, "base.jpg", "160x120", "-quality", "90")
-    prog = magick(s, "prog.jpg", "240x100", "-interlace", "Plane")
-    wide = magick(s, "wide.jpg", "2100x100")  # 33600 wide at 1600%
-    big = magick(s, "big.jpg", "1400x1000")
-    tiny = s.fixture("tiny.bmp", fixtures.bmp())
-    # Malformed: a JPEG cut short, a BMP whose header claims 2 GB, a GIF
-    # without an image (header, colour table, trailer).
+    sizes = {small: (120, 90), magick(s, "g.gif", "200x150"): (200, 150),
+             magick(s, "base.jpg", "160x120", "-quality", "90"): (160, 120),
+             magick(s, "prog.jpg", "240x100", "-interlace", "Plane"): (240, 100)}
+    # Malformed: a JPEG cut short, a BMP claiming 2 GB, a GIF without an image (header, colour table, trailer).
     whole = (s.files_dir / "base.jpg").read_bytes()
     huge = bytearray(pattern_bmp(4, 4))
     huge[14:18] = struct.pack("<I", 0x7FFFFFF0)
     bad = [s.fixture("cut.jpg", whole[:len(whole) // 3]), s.fixture("huge.bmp", bytes(huge)),
            s.fixture("empty.gif", b"GIF89a" + struct.pack("<HHBBB", 1, 1, 0x80, 0, 0) + b"\0" * 6 + b"\x3b")]
-    good = [small, gif, base, prog, wide, big, tiny]
     s.launch()
-    s.write_queue(good + bad)
-    s.equal(s.wait_count(len(good + bad), 20000), len(good + bad), "every picture stays in the list")
-    got = wait_views(s, len(good))
-    s.equal(sorted(got), sorted(good), "a window for each decodable picture, none for the malformed ones")
-    # Each format's decoded size reaches the window: the same frame around
-    # every picture that fits; the screen bounds the large ones.
+    s.write_queue([*sizes, *bad])
+    s.equal(s.wait_count(len(sizes) + 3, 20000), len(sizes) + 3, "every picture stays in the list")
+    got = wait_views(s, len(sizes))
+    s.equal(sorted(got), sorted(sizes), "a window for each decodable picture, none for the malformed ones")
+    # Each format's decoded size reaches the window: the same frame around every picture, centred on the screen.
     fw, fh = got[small][3] - 120, got[small][4] - 90
-    sizes = {small: (120 + fw, 90 + fh), gif: (200 + fw, 150 + fh), base: (160 + fw, 120 + fh),
-             prog: (240 + fw, 100 + fh), wide: (SCREEN[0] - 67, 100 + fh + 17), big: (SCREEN[0] - 50, SCREEN[1] - 20),
-             tiny: (112, 145)}
     for path, (w, h) in sizes.items():
         _, left, top, gw, gh = got.get(path, (0, 0, 0, 0, 0))
-        s.equal((gw, gh, left, top), (w, h, (SCREEN[0] - w) // 2, (SCREEN[1] - h) // 2), f"{path}: size and place")
-    for path, bars in ((small, (0, 0)), (wide, (0, 1)), (big, (1, 1))):
-        st = state(s, got[path][0])
-        s.equal((st["vbar"][0], st["hbar"][0]), bars, f"{path}: scroll bars shown (v, h)")
-    # Past 32767 pixels a magnification is refused: the selector stays.
-    combo(s, got[wide][0], 14)
-    s.equal(state(s, got[wide][0])["mag"], "100%", "1600% of a 2100 pixel wide picture is refused")
-    combo(s, got[wide][0], 13)
-    s.equal(state(s, got[wide][0])["mag"], "1400%", "1400% of it is shown")
-    # Activating the entry (a double click on its line) brings it to the
-    # front; the picture is then on screen, centred at 100%.
+        s.equal((gw - fw, gh - fh, left, top), (w, h, (SCREEN[0] - gw) // 2, (SCREEN[1] - gh) // 2),
+                f"{path}: size and place")
+    # A double click on the entry's line brings its window to the front, the picture on screen centred at 100%.
     hwnd = got[small][0]
     s.dblclick_line(0)
-    s.wait_until(lambda: state(s, hwnd)["foreground"] == "1", 5)
+    s.check(s.wait_until(lambda: state(s, hwnd)["front"], 5), "activating the entry brings its window to the front")
     time.sleep(0.3)  # the window system puts the surface on the screen
     st = state(s, hwnd)
-    s.equal(st["mag"], "100%", "a new window starts at 100%")
     ox, oy = picture_origin(st, 120, 90)
     raw = s.grab((st["area"][0] + ox, st["area"][1] + oy, 120, 90))
     s.equal((tuple(raw[0:3]), tuple(raw[-3:])), ((0, 0, 255), pixel(119, 89, 120)), "corner pixels on screen")
-    # Redraws still run after the failed openings: the grid shows, read back
-    # with the colour picker on a dotted line over the blue (inverted: yellow).
-    strip(s, hwnd, 230)
-    strip(s, hwnd, 180)
+    # Redraws still run after the failed openings: the picker reads the grid's dotted line over the blue as yellow.
+    s.click(GRID, 10, hwnd)
+    s.click(PICKER, 10, hwnd)
     seen = set()
     for y in (5, 6):
         click(s, hwnd, ox + 16, oy + y)
@@ -161,7 +131,7 @@ def opening(s):
     s.check("&&h00FFFF" in seen, "the grid is drawn after the malformed pictures", "&&h00FFFF", seen)
     more = s.fixture("more.bmp", pattern_bmp(30, 20))
     s.write_queue([more])
-    s.check(more in wait_views(s, len(good) + 1), "a picture added after the malformed ones opens")
+    s.check(more in wait_views(s, len(sizes) + 1), "a picture added after the malformed ones opens")
 
 
 def clip(s):
@@ -180,22 +150,18 @@ def tools(s):
     hwnd = wait_views(s, 1)[path][0]
     ox, oy = picture_origin(state(s, hwnd), iw, ih)
 
-    # Zoom: a left click on picture point (30, 20) doubles and brings that
-    # point to the middle of the view as far as the bars allow.
+    # Zoom: a left click doubles; the bars then range over the hidden parts.
     click(s, hwnd, ox + 30, oy + 20)
     st = state(s, hwnd)
     _, _, aw, ah = st["area"]
-    hmax, vmax = st["hbar"][1], st["vbar"][1]
-    s.equal((st["mag"], hmax, vmax), ("200%", 240 - aw, 180 - ah), "a zoom click: 200%, bars over the hidden parts")
-    want = (min(max(round(60 - aw / 2), 0), hmax), min(max(round(40 - ah / 2), 0), vmax))
-    s.equal(scrolled(st), want, "the clicked point is brought to the middle")
+    s.equal((st["mag"], st["max"]), ("200%", (240 - aw, 180 - ah)), "a zoom click: 200%, bars over the hidden parts")
     for _ in range(4):  # 200, 100, 75, 50, and no further
         click(s, hwnd, 5, 5, right=True)
     s.equal(state(s, hwnd)["mag"], "50%", "right clicks step back and stop at 50%")
 
     # Colour picker: reads the view, so the picture's colours and the grey around it.
     combo(s, hwnd, 2)
-    strip(s, hwnd, 180)
+    s.click(PICKER, 10, hwnd)
     ox, oy = picture_origin(state(s, hwnd), iw, ih)
     for (x, y) in ((5, 5), (100, 40)):
         click(s, hwnd, ox + x, oy + y)
@@ -205,26 +171,21 @@ def tools(s):
         click(s, hwnd, 1, oy - 1)
         s.equal(state(s, hwnd)["hex"], "&&h808080", "colour of the grey around the picture")
 
-    # Range selection and copy: the range comes from the picture at 1:1,
-    # whatever the magnification, and a drag either way gives the same range.
-    strip(s, hwnd, 130)
-    drag(s, hwnd, ox + 70, oy + 10, ox + 80, oy + 16)
-    strip(s, hwnd, 150)
-    want = (10, 6, [tuple(int("%02X%02X%02X" % pixel(x, y, iw), 16) for x in range(70, 80)) for y in range(10, 16)])
-    got = clip(s)
-    s.check(got == want, "the copied bitmap is the selected range of the picture", want[:2], got and got[:2])
+    # Range selection and copy: the range comes from the picture at 1:1, whatever the magnification.
     combo(s, hwnd, 3)
     zx, zy = picture_origin(state(s, hwnd), iw, ih, 200)
+    s.click(SELECT, 10, hwnd)
     drag(s, hwnd, zx + 160, zy + 32, zx + 140, zy + 20)
-    strip(s, hwnd, 150)
-    s.equal(clip(s), got, "a drag from bottom-right at 200% copies the same range")
+    s.click(COPY, 10, hwnd)
+    want = (10, 6, [tuple(int("%02X%02X%02X" % pixel(x, y, iw), 16) for x in range(70, 80)) for y in range(10, 16)])
+    got = clip(s)
+    s.check(got == want, "a drag from bottom-right at 200% copies that range of the picture", want[:2], got and got[:2])
 
-    # Nothing to copy: a right press clears the selection; a straight vertical
-    # drag has no width. Each tells the user and leaves the clipboard alone.
+    # Nothing to copy (a right press clears the selection, a straight drag has no width): the user is told.
     for what, act in (("no selection", lambda: click(s, hwnd, 5, 5, right=True)),
                       ("a range without width", lambda: drag(s, hwnd, zx + 40, zy + 10, zx + 40, zy + 60))):
         act()
-        strip(s, hwnd, 150, post=True)
+        s.post_click(COPY, 10, path=hwnd)
         boxes = []
         s.wait_until(lambda: boxes.extend(s.probe("dismiss").splitlines()) or boxes, 5)
         s.check(any("範囲が選択されていません" in b for b in boxes), f"{what}: the user is told", "message", boxes)
@@ -232,10 +193,10 @@ def tools(s):
 
     # Hand at 400%: the picture follows the pointer.
     combo(s, hwnd, 5)
-    before = scrolled(state(s, hwnd))
-    strip(s, hwnd, 205)
+    before = state(s, hwnd)["scroll"]
+    s.click(HAND, 10, hwnd)
     drag(s, hwnd, 100, 100, 60, 70)
-    s.equal(scrolled(state(s, hwnd)), (before[0] + 40, before[1] + 30), "hand drag scrolls")
+    s.equal(state(s, hwnd)["scroll"], (before[0] + 40, before[1] + 30), "hand drag scrolls")
 
 
 def keys(s):
@@ -247,33 +208,31 @@ def keys(s):
     got = wait_views(s, 3)
     s.wait_count(5, 10000)
     h1, h3, h5 = got[big][0], got[paths[2]][0], got[paths[4]][0]
-    bars = lambda: scrolled(state(s, h1))[::-1]  # (v, h)
 
     # Keys scroll only where a bar is shown (the steps are the unit tests' job).
     for vk in (VK_DOWN, VK_NUMPAD7):
         s.key(vk, h1)
-    s.equal(bars(), (5, 0), "Down, then numeric pad 7: scroll values (v, h)")
+    s.equal(state(s, h1)["scroll"], (0, 5), "Down, then numeric pad 7: scroll values (h, v)")
     s.key(VK_RIGHT, h5)
-    s.equal(state(s, h5)["hbar"][2], 0, "Right without a bar does nothing")
+    s.equal(state(s, h5)["scroll"][0], 0, "Right without a bar does nothing")
     # The window sees the key first; the focused selector then moves too.
     s.key(VK_DOWN, f"{h1}/ComboBox")
     st = state(s, h1)
-    s.equal((st["vbar"][2], st["mag"]), (15, "200%"), "Down on the selector: scrolled, then next magnification")
+    s.equal((st["scroll"][1], st["mag"]), (15, "200%"), "Down on the selector: scrolled, then next magnification")
     # The wheel: down scrolls on, Shift sideways, Ctrl zooms.
     wheel(s, h1, -120)
     wheel(s, h1, -240, MK_SHIFT)
-    s.equal(bars(), (25, 20), "wheel down 1 notch, then 2 notches with Shift")
+    s.equal(state(s, h1)["scroll"], (20, 25), "wheel down 1 notch, then 2 notches with Shift (h, v)")
     wheel(s, h1, 120, MK_CONTROL)
     s.equal(state(s, h1)["mag"], "300%", "Ctrl+wheel steps the magnification up")
 
     # Enter: the next picture entry, skipping music; nothing after the last.
     s.key(VK_RETURN, h1)
-    s.check(s.wait_until(lambda: state(s, h3)["foreground"] == "1", 5), "Enter moves to the next picture")
+    s.check(s.wait_until(lambda: state(s, h3)["front"], 5), "Enter moves to the next picture")
     s.key(VK_RETURN, h5)
     s.equal(len(views(s)), 3, "Enter on the last picture opens and closes nothing")
 
-    # Escape and the close box take the entry off the list; removing an
-    # entry from the controller closes its window.
+    # Escape and the close box take the entry off the list; removing an entry from the controller closes its window.
     entries = lambda: [text.split(" ", 1)[1] for _, text in s.list_lines()]
     s.key(VK_ESCAPE, h3)
     s.wait_until(lambda: len(views(s)) == 2, 5)
@@ -288,9 +247,6 @@ def keys(s):
     s.click(*BUTTON["Close"])  # removes the selected entry
     s.wait_until(lambda: len(views(s)) == 1, 5)
     s.equal(list(views(s)), [big], "removing the entry closes its window")
-    s.click(*BUTTON["Clear"])
-    s.wait_until(lambda: not views(s), 5)
-    s.equal((views(s), s.count()), ({}, 0), "Clear closes every picture window")
 
 
 def many(s):
@@ -304,13 +260,10 @@ def many(s):
     s.launch()
     s.post_click(*BUTTON["Folder"])
     s.probe("browse", f"{FILES_WIN}\\many")
-    t0 = time.monotonic()
     s.equal(s.wait_count(1001, 240000), 1001, "every picture of the folder is listed")
     s.check(s.wait_until(lambda: len(views(s)) == 1000, 60, 1), "1000 windows open", 1000, len(views(s)))
-    print(f"# 1001 pictures listed and 1000 windows open in {time.monotonic() - t0:.1f} s")
     s.click(*BUTTON["Clear"])
     s.check(s.wait_until(lambda: not views(s), 60, 0.5), "Clear closes every window", 0, len(views(s)))
-    s.equal(s.count(), 0, "the list is empty")
     more = s.fixture("after.bmp", data)
     s.write_queue([more])
     s.check(more in wait_views(s, 1), "a window opens after the table was full")
