@@ -85,8 +85,8 @@ TEST_F(MoviePlayerTest, OpenSizesTheWindowAndPlays)
     fresh.OpenMovie("C:\\m\\a.avi");
     EXPECT_EQ(mci.Commands(), (Calls{"send open C:\\m\\a.avi alias AVI nostatic parent 99 style Child",
                                      "exec put AVI destination", "exec window AVI state show", "exec play AVI"}));
-    EXPECT_EQ(view.calls, (Calls{"load", "max 20", "pos 0", "title BriskReeler - a.avi", "outer 327x331", "show",
-                                 "video 4660 320x240", "speed 100％", "bar off", "停止"}));
+    EXPECT_EQ(view.calls, (Calls{"load", "max 20", "pos 0", "speed 100％", "title BriskReeler - a.avi",
+                                 "outer 327x331", "video 4660 320x240", "bar off", "停止", "show"}));
 }
 
 // A playing movie is stopped before the next one takes the device.
