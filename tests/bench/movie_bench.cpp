@@ -158,7 +158,8 @@ int Ours(const std::string& file, DWORD seconds)
     path.resize(wcslen(path.c_str()));
 
     // Nothing open, as for the bare open: a movie still playing from an
-    // earlier round would be stopped and closed first.
+    // earlier round would be stopped and closed first, and its frame taken
+    // for the new one.
     if (HWND earlier = FindWindowA("LtViewAvi", nullptr)) {
         PostMessageA(earlier, WM_CLOSE, 0, 0);
         PollFor(10000, [&] { return !IsWindow(earlier); });
