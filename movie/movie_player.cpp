@@ -21,7 +21,7 @@ void MoviePlayer::OpenMovie(const std::string& path)
     if (deviceOpen_)
         CloseMovie();
     const unsigned serial = ++serial_;
-    // Shown once sized to the movie, not before.
+    // Shown once everything in it is in place, not before.
     if (!view_.Load())
         return;
 
@@ -44,23 +44,34 @@ void MoviePlayer::OpenMovie(const std::string& path)
     bar_ = 0; // the new movie starts at its beginning
     view_.SetPos(0);
     const FrameSize frame = ParseSourceRect(mci_.Query("where AVI source"));
+    // Set before the sizing, which lays the menu bar out with it.
+    view_.SetSpeedCaption(SpeedCaption(speed_));
     view_.SetTitle(TitlePrefix + FileNameOf(path));
     view_.SetOuterSize(MovieWindowSize(frame));
-    view_.Show();
     const auto video = static_cast<std::uintptr_t>(LeadingNumber(TrimPadding(mci_.Query("status AVI window handle"))));
     view_.SizeVideo(video, frame.Width, frame.Height);
     mci_.Execute("put AVI destination");
     mci_.Execute("window AVI state show");
-    view_.SetSpeedCaption(SpeedCaption(speed_));
     // The display shows the stored speed, so the device plays at it too.
     if (speed_ != NormalSpeed)
         mci_.Execute(SpeedCommand(speed_));
+    // Playback starts from the beginning of a new movie: no end to rewind
+    // from. The controls are set while a new window is still hidden, where
+    // changes cost no drawing; the window is then shown and painted with
+    // the movie's first frame before the device plays on, and before the
+    // caller's remaining work (the list).
+    view_.SetPosEnabled(false);
+    view_.SetPlayCaption(true);
+    // Still not open for the window: the sizing its first showing sends
+    // must leave the video at the movie's own size.
+    view_.Show();
+    view_.PaintNow();
     open_ = true;
     openPath_ = path;
-    PlayStop();
-    // The list and the rest of the caller's work come after; the movie
-    // should not wait for them.
-    view_.PaintNow();
+    mci_.Execute("play AVI");
+    // Only now: a failed play's message box lets the end watch run, which
+    // must not take the stopped device for a movie played to its end.
+    playing_ = true;
 }
 
 void MoviePlayer::Replay()

@@ -91,8 +91,16 @@ void ViewAvi::Show()
 
 void ViewAvi::PaintNow()
 {
-    if (hwnd_)
-        RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (!hwnd_)
+        return;
+    // The movie before the controls around it. Wine keeps what a window
+    // drew until its thread next waits for messages; a wait of no time
+    // hands each part to the screen as soon as it is drawn (nothing is
+    // dispatched there).
+    RedrawWindow(picAvi_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
 }
 
 void ViewAvi::Unload()
@@ -300,7 +308,8 @@ void ViewAvi::SetTitle(const std::string& title)
 void ViewAvi::SetOuterSize(FrameSize size)
 {
     if (hwnd_)
-        SetWindowPos(hwnd_, nullptr, 0, 0, size.Width, size.Height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd_, nullptr, 0, 0, size.Width, size.Height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void ViewAvi::SizeVideo(std::uintptr_t video, int width, int height)
@@ -310,12 +319,20 @@ void ViewAvi::SizeVideo(std::uintptr_t video, int width, int height)
         SetWindowPos(w, nullptr, 0, 0, width, height, SizeVideoFlags);
 }
 
+void ViewAvi::RedrawMenuBar()
+{
+    // A window not yet shown gets its menu bar laid out by the sizing for
+    // its movie (SetOuterSize) and drawn when it shows.
+    if (IsWindowVisible(hwnd_))
+        DrawMenuBar(hwnd_);
+}
+
 void ViewAvi::SetPlayCaption(bool playing)
 {
     if (!hwnd_ || !menu_)
         return;
     ModifyMenuA(menu_, IdPlayStop, MF_BYCOMMAND | MF_STRING, IdPlayStop, playing ? StopText : PlayText);
-    DrawMenuBar(hwnd_);
+    RedrawMenuBar();
     SetPropA(hwnd_, PlayingProp, reinterpret_cast<HANDLE>(playing ? 1 : 0));
 }
 
@@ -324,7 +341,7 @@ void ViewAvi::SetSpeedCaption(const std::string& text)
     if (!hwnd_ || !menu_)
         return;
     ModifyMenuA(menu_, IdSpeedShow, MF_BYCOMMAND | MF_STRING, IdSpeedShow, text.c_str());
-    DrawMenuBar(hwnd_);
+    RedrawMenuBar();
     SetPropA(hwnd_, SpeedProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(std::atoi(text.c_str()))));
 }
 

@@ -48,6 +48,7 @@ private:
     void OnHScroll(HWND bar, int code, int thumb);
     void OnPaint();
     void OnUnload();
+    void RedrawMenuBar();
 
     MoviePlayer* player_ = nullptr;
     HWND hwnd_ = nullptr;

@@ -77,8 +77,8 @@ TEST_F(MoviePlayerTest, OpenSizesTheWindowAndPlaysAndTheNextStopsTheFirst)
     fresh.OpenMovie("C:\\m\\a.avi");
     EXPECT_EQ(mci.Commands(), (Calls{"send open C:\\m\\a.avi alias AVI nostatic parent 99 style Child",
                                      "exec put AVI destination", "exec window AVI state show", "exec play AVI"}));
-    EXPECT_EQ(view.calls, (Calls{"load", "max 20", "pos 0", "title BriskReeler - a.avi", "outer 327x331", "show",
-                                 "video 4660 320x240", "speed 100％", "bar off", "停止"}));
+    EXPECT_EQ(view.calls, (Calls{"load", "max 20", "pos 0", "speed 100％", "title BriskReeler - a.avi",
+                                 "outer 327x331", "video 4660 320x240", "bar off", "停止", "show"}));
 
     OpenA();
     ASSERT_TRUE(player.IsOpen() && player.Playing());
