@@ -1,7 +1,8 @@
 // Movie timings under Wine, each beside the bare MCI doing the same work:
-//   lt_movie_bench bare FILE SECONDS   open and play FILE in a window of our
-//                                      own; time to its first frame on the
-//                                      screen, then SECONDS of playback
+//   lt_movie_bench bare FILE SECONDS   open and play FILE in MCI's own window;
+//                                      time to its first frame on the screen,
+//                                      then SECONDS of playback
+//   lt_movie_bench bare_child FILE 0   the same into a window made beforehand
 //   lt_movie_bench ours FILE SECONDS   drop FILE on the running program's
 //                                      list, no movie open; time to the first
 //                                      frame in its movie window, SECONDS of
@@ -88,7 +89,10 @@ void PlayFor(const char* what, DWORD ms)
     std::fflush(stdout);
 }
 
-int Bare(const std::string& file, DWORD seconds)
+// The platform's plain open and play: MCI makes and shows its own window for
+// the movie, as ours makes one. With `intoOwnWindow` the movie goes into a
+// window made before the clock starts instead (printed for comparison).
+int Bare(const std::string& file, DWORD seconds, bool intoOwnWindow)
 {
     WNDCLASSA wc{};
     wc.lpfnWndProc = DefWindowProcA;
@@ -102,19 +106,28 @@ int Bare(const std::string& file, DWORD seconds)
                              wc.hInstance, nullptr);
     Pump();
     Middle(pic); // the first look at the screen costs more than the rest
+    if (!intoOwnWindow)
+        DestroyWindow(top);
+    const char* key = intoOwnWindow ? "bare_child" : "bare";
     const double t0 = Now();
-    std::string open = "open " + file + " alias B nostatic parent " +
-                       std::to_string(reinterpret_cast<UINT_PTR>(pic)) + " style Child";
-    if (mciSendStringA(open.c_str(), nullptr, 0, nullptr) || mciSendStringA("play B", nullptr, 0, nullptr)) {
+    std::string open = "open " + file + " alias B";
+    if (intoOwnWindow)
+        open += " nostatic parent " + std::to_string(reinterpret_cast<UINT_PTR>(pic)) + " style Child";
+    char handle[32] = {};
+    if (mciSendStringA(open.c_str(), nullptr, 0, nullptr) ||
+        (!intoOwnWindow && mciSendStringA("status B window handle", handle, sizeof handle, nullptr)) ||
+        mciSendStringA("play B", nullptr, 0, nullptr)) {
         std::fprintf(stderr, "bare: cannot open or play %s\n", file.c_str());
         return 1;
     }
-    bool shown = PollFor(10000, [&] { return IsRed(Middle(pic)); });
-    std::printf("bare_first_frame_ms=%.0f\n", shown ? Now() - t0 : -1.0);
+    HWND shownIn = intoOwnWindow ? pic : reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(handle, nullptr, 10)));
+    bool shown = PollFor(10000, [&] { return IsRed(Middle(shownIn)); });
+    std::printf("%s_first_frame_ms=%.0f\n", key, shown ? Now() - t0 : -1.0);
     if (seconds > 0)
         PlayFor("bare_cpu", seconds * 1000);
     mciSendStringA("close B", nullptr, 0, nullptr);
-    DestroyWindow(top);
+    if (intoOwnWindow)
+        DestroyWindow(top);
     return shown ? 0 : 1;
 }
 
@@ -229,8 +242,8 @@ int main(int argc, char** argv)
         return 2;
     const std::string mode = argv[1];
     const DWORD seconds = static_cast<DWORD>(std::atoi(argv[3]));
-    if (mode == "bare")
-        return Bare(argv[2], seconds);
+    if (mode == "bare" || mode == "bare_child")
+        return Bare(argv[2], seconds, mode == "bare_child");
     if (mode == "ours")
         return Ours(argv[2], seconds);
     return 2;

@@ -124,10 +124,7 @@ class Session:
         for p in self.apps:
             if p.poll() is None:
                 p.kill()
-            try:
-                p.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                pass
+            self.ended(p, 10)
         for pid, what in self.helpers:
             _end_helper(pid, what)
         self.helpers = []
@@ -154,11 +151,12 @@ class Session:
     def run_app(self, *args, timeout=20):
         """A copy that should end by itself: (exit code or None, seconds)."""
         t0, p = time.monotonic(), self.start_app(*args)
-        try:
-            code = p.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            code = None
-        return code, time.monotonic() - t0
+        return self.ended(p, timeout), time.monotonic() - t0
+
+    def ended(self, p, timeout):
+        """A process's exit code once it ends within `timeout` seconds, else None."""
+        self.wait_until(lambda: p.poll() is not None, timeout, 0.02)
+        return p.poll()
 
     def launch(self):
         """First start: the program comes up with its controller window."""
@@ -236,6 +234,9 @@ class Session:
 
     def key(self, vk, path="C"):
         self.send(path, (WM_KEYDOWN, vk, 1), (WM_KEYUP, vk, 0xC0000001))
+
+    def set_text(self, path, text):
+        self.send(path, (WM_SETTEXT, 0, "=" + text))
 
     def post_close(self, path="C"):
         self.send(path, (WM_CLOSE, 0, 0), post=True)

@@ -176,7 +176,7 @@ def group_tag(s):
     fields = [w.text.rstrip() for w in s.info(*(f"{EDITOR}/#{i}" for i in range(1, 6)))]
     s.equal(fields, ["Old title", "Old artist", "Old album", "1999", "old"], "the editor shows the stored tag")
     for i, text in enumerate(("New title", "New artist", "New album", "2024x", "new comment"), 1):
-        s.probe("settext", f"{EDITOR}/#{i}", text)
+        s.set_text(f"{EDITOR}/#{i}", text)
     s.send(EDITOR, (WM_COMMAND, 7, 0), post=True)  # the store button
     s.probe("gone", EDITOR)
     r = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "format_tags", "-of", "flat", str(path)],

@@ -42,7 +42,7 @@ def settings_panel(s):
     s.equal(boxes(s)[0]["Down"], "768", "a preset button fills the boxes from the display")
     typed = {"X": "12", "Y": "0", "Up": "2", "Down": "500", "Left": "-3", "Right": "400", "Void": "7"}
     for name, text in typed.items():
-        s.probe("settext", f"{PANEL}/#{TE[name]}", text)
+        s.set_text(f"{PANEL}/#{TE[name]}", text)
     s.send(f"{PANEL}/#{PORTS}", (CB_SETCURSEL, 0, 0))
     # Real pointer: a click over the filter below stays on the panel; 表示 pressed, released on 非表示 chooses it.
     x, y = s.rect()[:2]
@@ -57,7 +57,7 @@ def settings_panel(s):
     s.equal([s.panel(), system(), s.rect()[:2], s.count()], [False, stored, (12, 0), 2],
             "OK closes, writes the nine keys in order and moves the window; the filter is untouched")
     s.key(VK_F2)
-    s.probe("settext", f"{PANEL}/#{TE['X']}", "999")
+    s.set_text(f"{PANEL}/#{TE['X']}", "999")
     press(s, CANCEL)
     s.key(VK_F2)
     s.equal([system(), s.info(f"{PANEL}/#{TE['X']}")[0].text], [stored, "12"], "Cancel stores nothing")

@@ -192,8 +192,9 @@ int Info(Context& c)
     return 0;
 }
 
-// send|post PATH MSG[,WPARAM[,LPARAM]]...: numbers, an LPARAM may be X:Y.
-// send prints the milliseconds their handling took, then each result.
+// send|post PATH MSG[,WPARAM[,LPARAM]]...: numbers; an LPARAM may be X:Y, or
+// =TEXT for a sent text (WM_SETTEXT, say). send prints the milliseconds their
+// handling took, then each result.
 int Message(Context& c, bool post)
 {
     HWND w = c.Window();
@@ -207,7 +208,8 @@ int Message(Context& c, bool post)
         for (wchar_t ch : c.args[i])
             ch == L',' && n < 2 ? void(++n) : void(part[n] += ch);
         size_t colon = part[2].find(L':');
-        LPARAM lp = colon == std::wstring::npos
+        LPARAM lp = part[2].starts_with(L"=") ? reinterpret_cast<LPARAM>(part[2].c_str() + 1)
+                    : colon == std::wstring::npos
                         ? static_cast<LPARAM>(Number(part[2]))
                         : MAKELPARAM(Number(part[2].substr(0, colon)), Number(part[2].substr(colon + 1)));
         UINT msg = static_cast<UINT>(Number(part[0]));
@@ -220,14 +222,6 @@ int Message(Context& c, bool post)
         results += " " + std::to_string(static_cast<long>(static_cast<LRESULT>(r)));
     }
     return Out(std::to_string(GetTickCount() - start) + results);
-}
-
-int SetText(Context& c)
-{
-    HWND w = c.Window();
-    if (!w || c.args.size() != 2)
-        return w ? Usage() : Fail("no such window");
-    return Send(w, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.args[1].c_str())) ? 0 : Fail("no answer");
 }
 
 // prop PATH NAME...: window properties as numbers, one line.
@@ -472,7 +466,6 @@ constexpr Command Commands[] = {
     {L"info", Info, "info PATH...: hwnd visible enabled foreground topmost iconic rect scrollmax scrollpos TAB text"},
     {L"send", [](Context& c) { return Message(c, false); }, "send PATH MSG[,WP[,LP|X:Y]]...: print ms, results"},
     {L"post", [](Context& c) { return Message(c, true); }, "post PATH MSG[,WP[,LP|X:Y]]..."},
-    {L"settext", SetText, "settext PATH TEXT: WM_SETTEXT"},
     {L"prop", Prop, "prop PATH NAME...: window properties as numbers"},
     {L"list", List, "list [N]: the (first N) lines: item data, TAB, text"},
     {L"wait-count", WaitCount, "wait-count N [ms]: wait until the list has N lines; print the count"},
