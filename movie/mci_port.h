@@ -6,9 +6,9 @@
 
 namespace lt {
 
-class MciPort {
+class MovieMci {
 public:
-    virtual ~MciPort() = default;
+    virtual ~MovieMci() = default;
     // mciSendString with a 1024-character reply; returns the error code.
     virtual unsigned Send(std::string_view command, std::string& reply) = 0;
     // mciExecute: failures are shown to the user by the platform.
@@ -28,6 +28,6 @@ public:
 };
 
 // The real port: winmm.
-MciPort& PlatformMci();
+MovieMci& PlatformMci();
 
 } // namespace lt

@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::size_t ReplyChars = 1024;
 
-class WinMci final : public MciPort {
+class WinMci final : public MovieMci {
 public:
     unsigned Send(std::string_view command, std::string& reply) override
     {
@@ -45,7 +45,7 @@ public:
 
 } // namespace
 
-MciPort& PlatformMci()
+MovieMci& PlatformMci()
 {
     static WinMci port;
     return port;

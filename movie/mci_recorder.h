@@ -8,7 +8,7 @@
 
 namespace lt {
 
-class MciRecorder final : public MciPort {
+class MciRecorder final : public MovieMci {
 public:
     struct Answer {
         unsigned Code = 0;

@@ -46,7 +46,7 @@ public:
     static constexpr unsigned SilentStopError = 5;
     static constexpr int NormalSpeed = 1000;
 
-    MoviePlayer(MciPort& mci, MovieView& view) : mci_(mci), view_(view) {}
+    MoviePlayer(MovieMci& mci, MovieView& view) : mci_(mci), view_(view) {}
 
     void OpenMovie(const std::string& path);
     void CloseMovie();
@@ -78,7 +78,7 @@ private:
     // movie's false failure.
     void StopCommand(const char* command);
 
-    MciPort& mci_;
+    MovieMci& mci_;
     MovieView& view_;
     bool open_ = false;
     // The "AVI" device is ours and open. Without it the device is not
