@@ -13,6 +13,8 @@ unsigned MciRecorder::Send(std::string_view command, std::string& reply)
 void MciRecorder::Execute(std::string_view command)
 {
     Calls.push_back("exec " + std::string(command));
+    if (AfterExecute)
+        AfterExecute(command);
 }
 
 std::string MciRecorder::ErrorText(unsigned code)

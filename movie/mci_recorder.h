@@ -1,5 +1,6 @@
 // An MCI port that records every call and answers from a script, for tests.
 #pragma once
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@ public:
     std::vector<std::string> Calls;
     // Answers by command; commands not listed succeed with an empty reply.
     std::map<std::string, Answer, std::less<>> Answers;
+    // Runs after an executed command, as its message box would let messages run.
+    std::function<void(std::string_view)> AfterExecute;
 
     unsigned Send(std::string_view command, std::string& reply) override;
     void Execute(std::string_view command) override;

@@ -50,11 +50,18 @@ void MoviePlayer::OpenMovie(const std::string& path)
     view_.SetOuterSize(MovieWindowSize(frame));
     const auto video = static_cast<std::uintptr_t>(LeadingNumber(TrimPadding(mci_.Query("status AVI window handle"))));
     view_.SizeVideo(video, frame.Width, frame.Height);
+    // A failing command's message box lets messages run: a movie opened
+    // meanwhile has the device and the window from then on.
+    const auto overtaken = [&] { return serial != serial_; };
     mci_.Execute("put AVI destination");
+    if (overtaken())
+        return;
     mci_.Execute("window AVI state show");
     // The display shows the stored speed, so the device plays at it too.
-    if (speed_ != NormalSpeed)
+    if (!overtaken() && speed_ != NormalSpeed)
         mci_.Execute(SpeedCommand(speed_));
+    if (overtaken())
+        return;
     // Playback starts from the beginning of a new movie: no end to rewind
     // from. The controls are set while a new window is still hidden, where
     // changes cost no drawing; the window is then shown and painted with
@@ -71,7 +78,8 @@ void MoviePlayer::OpenMovie(const std::string& path)
     mci_.Execute("play AVI");
     // Only now: a failed play's message box lets the end watch run, which
     // must not take the stopped device for a movie played to its end.
-    playing_ = true;
+    if (!overtaken())
+        playing_ = true;
 }
 
 void MoviePlayer::Replay()
