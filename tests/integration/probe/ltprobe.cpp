@@ -254,18 +254,6 @@ int List(Context& c)
     return list ? 0 : Fail("no file list");
 }
 
-int WaitCount(Context& c)
-{
-    const long want = c.Num(0, -1);
-    HWND list = Resolve(L"L");
-    if (want < 0 || !list)
-        return list ? Usage() : Fail("no file list");
-    LRESULT n = -1;
-    bool ok = WaitUntil(c.Timeout(1), [&] { return (n = SendMessageW(list, LB_GETCOUNT, 0, 0)) == want; });
-    Out(std::to_string(static_cast<long>(n)));
-    return ok ? 0 : Fail("list count: expected " + std::to_string(want) + ", got " + std::to_string(n));
-}
-
 // watch-visible MS: the controller's visibility at the start and each change.
 int WatchVisible(Context& c)
 {
@@ -468,7 +456,6 @@ constexpr Command Commands[] = {
     {L"post", [](Context& c) { return Message(c, true); }, "post PATH MSG[,WP[,LP|X:Y]]..."},
     {L"prop", Prop, "prop PATH NAME...: window properties as numbers"},
     {L"list", List, "list [N]: the (first N) lines: item data, TAB, text"},
-    {L"wait-count", WaitCount, "wait-count N [ms]: wait until the list has N lines; print the count"},
     {L"watch-visible", WatchVisible, "watch-visible MS: the controller's visibility at the start and changes"},
     {L"start", [](Context& c) { return Start(c, false); }, "start EXE [TAIL]: run \"EXE\" TAIL as the shell would; wait; print exit= ms="},
     {L"start-together", [](Context& c) { return Start(c, true); }, "start-together EXE TAIL...: copies started at one moment; print running=N"},
