@@ -1,6 +1,7 @@
 #include "movie/movie_player.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/text_rules.h"
 
@@ -53,15 +54,15 @@ void MoviePlayer::OpenMovie(const std::string& path)
     // A failing command's message box lets messages run: a movie opened
     // meanwhile has the device and the window from then on.
     const auto overtaken = [&] { return serial != serial_; };
-    mci_.Execute("put AVI destination");
-    if (overtaken())
-        return;
-    mci_.Execute("window AVI state show");
+    std::vector<std::string> setup{"put AVI destination", "window AVI state show"};
     // The display shows the stored speed, so the device plays at it too.
-    if (!overtaken() && speed_ != NormalSpeed)
-        mci_.Execute(SpeedCommand(speed_));
-    if (overtaken())
-        return;
+    if (speed_ != NormalSpeed)
+        setup.push_back(SpeedCommand(speed_));
+    for (const std::string& command : setup) {
+        mci_.Execute(command);
+        if (overtaken())
+            return;
+    }
     // Playback starts from the beginning of a new movie: no end to rewind
     // from. The controls are set while a new window is still hidden, where
     // changes cost no drawing; the window is then shown and painted with

@@ -11,7 +11,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -356,9 +355,14 @@ int Start(Context& c, bool together)
 {
     if (c.args.empty() || (!together && c.args.size() > 2) || (together && c.args.size() < 2))
         return Usage();
+    const std::wstring exe = L"\"" + c.args[0] + L"\"";
+    std::vector<std::wstring> lines;
+    for (size_t i = 1; i < c.args.size(); ++i)
+        lines.push_back(exe + L" " + c.args[i]);
+    if (lines.empty())
+        lines.push_back(exe);
     std::vector<PROCESS_INFORMATION> started;
-    for (size_t i = 1; i < std::max<size_t>(c.args.size(), 2); ++i) {
-        std::wstring line = L"\"" + c.args[0] + L"\"" + (i < c.args.size() ? L" " + c.args[i] : L"");
+    for (std::wstring& line : lines) {
         STARTUPINFOW si{};
         si.cb = sizeof si;
         PROCESS_INFORMATION pi{};
@@ -383,7 +387,7 @@ int Start(Context& c, bool together)
         GetExitCodeProcess(started[0].hProcess, &code);
     for (const PROCESS_INFORMATION& pi : started)
         CloseHandle(pi.hThread), CloseHandle(pi.hProcess);
-    if (started.size() + 1 < std::max<size_t>(c.args.size(), 2))
+    if (started.size() < lines.size())
         return Fail("cannot start " + Utf8(c.args[0]));
     if (together)
         return Out("running=" + std::to_string(running));
