@@ -4,9 +4,9 @@
 #include <utility>
 
 #include "controller/file_association.h"
-#include "controller/reg_module.h"
+#include "core/reg_module.h"
 #include "core/app_paths.h"
-#include "core/startup.h"
+#include "core/app_identity.h"
 
 namespace lt {
 

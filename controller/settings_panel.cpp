@@ -10,7 +10,7 @@
 #include "controller/settings_panel_rules.h"
 #include "core/app_paths.h"
 #include "core/settings_store.h"
-#include "core/startup.h"
+#include "core/app_identity.h"
 #include "core/text_rules.h"
 #include "music/midi_ports.h"
 #include "resources/resource.h"

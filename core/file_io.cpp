@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "core/win_handles.h"
+
 namespace lt {
 
 bool ReadBytes(HANDLE file, std::string& out, DWORD limit, bool* whole)
@@ -40,6 +42,34 @@ bool WriteBytes(HANDLE file, std::string_view bytes)
         total += put;
     }
     return true;
+}
+
+bool FileHolds(const std::string& path, std::string_view bytes)
+{
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart != static_cast<LONGLONG>(bytes.size()))
+        return false;
+    std::string held;
+    bool whole = false;
+    return ReadBytes(file.get(), held, static_cast<DWORD>(bytes.size()), &whole) && whole && held == bytes;
+}
+
+bool PlaceFile(const std::string& path, std::string_view bytes, bool replace)
+{
+    char name[32];
+    wsprintfA(name, ".%lu.tmp", GetCurrentProcessId());
+    const std::string temp = path + name;
+    FileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    bool ok = WriteBytes(file.get(), bytes);
+    file.reset();
+    ok = ok && MoveFileExA(temp.c_str(), path.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    if (!ok)
+        DeleteFileA(temp.c_str());
+    return ok;
 }
 
 } // namespace lt

@@ -11,10 +11,8 @@
 #include "core/kind_prefetch.h"
 #include "core/list_file_format.h"
 #include "core/path_rules.h"
-#include "core/startup.h"
 #include "core/text_rules.h"
 #include "core/win_handles.h"
-#include "dialogs/file_dialogs.h"
 
 namespace lt {
 
@@ -28,9 +26,6 @@ constexpr std::size_t MaxListFields = 4 * FileTable::Capacity;
 // Lists naming lists naming lists...: a chain this deep is not a real list,
 // and each level costs stack.
 constexpr std::size_t MaxNesting = 32;
-
-// The path of the last successful save, offered by the next save dialog.
-std::string g_listFilePath;
 
 std::optional<std::string> ReadWholeFile(const std::string& path)
 {
@@ -201,45 +196,6 @@ ListFiles g_reader;
 void InstallListReader()
 {
     SetListReader(&g_reader);
-}
-
-namespace {
-
-const char* const ListFilter = "Lumatrove List(*.ltl)|*.ltl|全てのﾌｧｲﾙ(*.*)|*.*";
-// The dialog appends the default extension as it is, so it is "ltl", not a
-// pattern: "*.ltl" turned a typed "list" into "list.*.ltl".
-const char* const ListExtension = "ltl";
-
-// The old file is kept when the new one cannot be written; the user hears
-// of it with the path, since nothing else shows that the save did not happen.
-template <typename Ask> void SaveWith(HWND owner, Ask ask, const DialogPlatform& platform)
-{
-    std::string name = g_listFilePath;
-    if (!ask(name))
-        return;
-    if (WriteListFile(name, FileList().Table)) {
-        g_listFilePath = name;
-        return;
-    }
-    const std::string text = "リストを保存できませんでした。\r\n" + name;
-    if (platform.ReportFailure)
-        platform.ReportFailure(owner, text);
-    else
-        MessageBoxA(owner, text.c_str(), AppTitle, MB_OK | MB_ICONEXCLAMATION);
-}
-
-} // namespace
-
-void SaveListFile(HWND owner)
-{
-    SaveWith(owner, [&](std::string& name) { return AskSaveFile(owner, name, ListFilter, ListExtension); },
-             DialogPlatform{});
-}
-
-void SaveListFile(HWND owner, const DialogPlatform& platform)
-{
-    SaveWith(owner, [&](std::string& name) { return AskSaveFile(owner, name, ListFilter, ListExtension, platform); },
-             platform);
 }
 
 bool WriteListFile(const std::string& path, const FileTable& table)

@@ -46,6 +46,13 @@ std::int64_t RoundHalfEven(double value)
     return whole;
 }
 
+int RoundHalfEvenInt(double value)
+{
+    const std::int64_t whole = RoundHalfEven(value);
+    using Limits = std::numeric_limits<int>;
+    return static_cast<int>(whole < Limits::min() ? Limits::min() : whole > Limits::max() ? Limits::max() : whole);
+}
+
 bool IsSjisLead(unsigned char byte)
 {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);

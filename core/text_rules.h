@@ -29,6 +29,9 @@ std::optional<double> WholeNumber(std::string_view text);
 // Nearest whole number, halves to even (12.5 -> 12, 13.5 -> 14, -2.5 -> -2).
 std::int64_t RoundHalfEven(double value);
 
+// The same as an int, held within int's range: for pixel coordinates.
+int RoundHalfEvenInt(double value);
+
 // True for a Shift-JIS lead byte (0x81..0x9F, 0xE0..0xFC): it and the next
 // byte form one character.
 bool IsSjisLead(unsigned char byte);

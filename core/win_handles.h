@@ -76,6 +76,14 @@ using GdiObject = UniqueHandle<GdiObjectTraits>;
 using Module = UniqueHandle<ModuleTraits>;
 using MemoryDc = UniqueHandle<MemDcTraits>;
 
+// A handle that an OLE interface hands out as OLE_HANDLE (32 bits on both
+// architectures). Handles carry 32 significant bits, and on 64-bit Windows
+// the handle is their sign extension.
+template <typename H> H HandleFromOle(UINT value)
+{
+    return reinterpret_cast<H>(static_cast<INT_PTR>(static_cast<INT>(value)));
+}
+
 // Selects an object into a DC and puts the old one back.
 class SelectObjectScope {
 public:

@@ -15,9 +15,9 @@ namespace lt {
 namespace {
 
 // The record size of the version-4 dialogs; the larger current record would
-// make older systems refuse the call.
+// make older systems refuse the call. 76 bytes on 32-bit, 136 on 64-bit.
 constexpr DWORD OpenFileNameSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
-static_assert(OpenFileNameSize == 76);
+static_assert(OpenFileNameSize == (sizeof(void*) == 4 ? 76 : 136));
 
 constexpr const char* OutOfMemoryText = "メモリが不足しています。";
 

@@ -9,7 +9,8 @@ namespace lt {
 namespace {
 
 static_assert(sizeof(LOGFONTA) == 60);
-static_assert(sizeof(CHOOSEFONTA) == 60);
+// The platform checks the record's size: 60 bytes on 32-bit, 104 on 64-bit.
+static_assert(sizeof(CHOOSEFONTA) == (sizeof(void*) == 4 ? 60 : 104));
 
 // Movable, zero-filled memory, locked while this lives.
 class LockedGlobal {

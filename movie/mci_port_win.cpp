@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "core/startup.h"
+#include "core/app_identity.h"
 #include "movie/mci_port.h"
 
 // Exported by winmm but missing from the headers.

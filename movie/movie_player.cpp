@@ -49,7 +49,7 @@ void MoviePlayer::OpenMovie(const std::string& path)
     view_.SetSpeedCaption(SpeedCaption(speed_));
     view_.SetTitle(TitlePrefix + FileNameOf(path));
     view_.SetOuterSize(MovieWindowSize(frame));
-    const auto video = static_cast<std::uintptr_t>(LeadingNumber(TrimPadding(mci_.Query("status AVI window handle"))));
+    const std::uintptr_t video = WindowHandleOfReply(mci_.Query("status AVI window handle"));
     view_.SizeVideo(video, frame.Width, frame.Height);
     // A failing command's message box lets messages run: a movie opened
     // meanwhile has the device and the window from then on.
@@ -128,7 +128,7 @@ void MoviePlayer::Resized(int width, int height)
     const std::string mode = mci_.Query("status AVI mode");
     if (!ModeIs(mode, "playing") && !ModeIs(mode, "stopped"))
         return;
-    const auto video = static_cast<std::uintptr_t>(LeadingNumber(TrimPadding(mci_.Query("status AVI window handle"))));
+    const std::uintptr_t video = WindowHandleOfReply(mci_.Query("status AVI window handle"));
     view_.SizeVideo(video, width, height);
     mci_.Execute("put AVI destination");
     mci_.Execute("window AVI state show");

@@ -78,6 +78,15 @@ std::string OpenCommand(std::string_view target, std::uintptr_t parentWindow)
            " style Child";
 }
 
+std::uintptr_t WindowHandleOfReply(std::string_view reply)
+{
+    const std::int64_t value = RoundHalfEven(LeadingNumber(reply));
+    if (value < INT32_MIN || value > UINT32_MAX)
+        return 0;
+    const auto low = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    return static_cast<std::uintptr_t>(static_cast<std::intptr_t>(low));
+}
+
 std::string SeekCommand(int frame)
 {
     return "seek AVI to " + std::to_string(frame);

@@ -36,7 +36,14 @@ inline constexpr FrameSize MovieMinimumSize{131, 183};
 // How the path goes into the open command: unchanged when it has no blank,
 // else its short form when that has none, else quoted.
 std::string OpenTarget(std::string_view path, std::string_view shortPath);
+// The parent window goes in as its full pointer-sized value.
 std::string OpenCommand(std::string_view target, std::uintptr_t parentWindow);
+
+// The window in the reply of "status AVI window handle". A window handle has
+// 32 significant bits, and a 64-bit handle is their sign extension, so the
+// reply may be written either as the 32-bit unsigned value or as a negative
+// number; both give the same handle. 0 when the reply is no such number.
+std::uintptr_t WindowHandleOfReply(std::string_view reply);
 std::string SeekCommand(int frame);
 std::string SpeedCommand(int movieSpeed);
 

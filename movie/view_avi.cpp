@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "core/file_kind.h"
-#include "core/startup.h"
+#include "core/app_identity.h"
 #include "resources/resource.h"
 
 namespace lt {

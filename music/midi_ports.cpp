@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "controller/reg_module.h"
+#include "core/reg_module.h"
 #include "core/text_rules.h"
 #include "music/music_engine.h"
 

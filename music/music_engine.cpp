@@ -4,7 +4,7 @@
 
 #include "core/file_list.h"
 #include "core/settings_store.h"
-#include "core/startup.h"
+#include "core/app_identity.h"
 #include "core/win_handles.h"
 #include "music/mp3_library.h"
 

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "core/win_handles.h"
 #include "resources/resource.h"
 
 namespace lt {
@@ -57,7 +58,7 @@ HBITMAP LoadJpegResource(HINSTANCE instance, int id)
                                  reinterpret_cast<void**>(&picture)))) {
         OLE_HANDLE handle = 0;
         if (SUCCEEDED(picture->get_Handle(&handle)))
-            copy = static_cast<HBITMAP>(CopyImage(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)),
+            copy = static_cast<HBITMAP>(CopyImage(HandleFromOle<HBITMAP>(handle),
                                                   IMAGE_BITMAP, 0, 0, 0));
         picture->Release();
     }

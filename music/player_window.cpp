@@ -6,7 +6,7 @@
 
 #include "core/file_list.h"
 #include "core/settings_store.h"
-#include "core/startup.h"
+#include "core/app_identity.h"
 #include "music/music_engine.h"
 #include "music/player_menu.h"
 #include "music/tag_editor.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/startup.h"
+#include "core/app_identity.h"
 #include "core/win_handles.h"
 #include "core/window_proc.h"
 #include "dialogs/text_draw.h"

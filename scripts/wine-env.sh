@@ -5,8 +5,60 @@ LT_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 LT_CACHE="${LT_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/lumatrove}"
 mkdir -p "$LT_CACHE"
 
-export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
+
+# Each architecture has its own loader and its own kind of prefix. The loader
+# is always named, never left to /usr/bin/wine's guess: that script picks the
+# 32-bit loader whenever it is installed, even where the kernel refuses to
+# run it.
+LT_WINE_DIR="${LT_WINE_DIR:-/usr/lib/wine}"
+
+# Makes ARCH (x86 or x64) the architecture that the lt_* helpers and Wine use:
+# sets LT_ARCH, WINEARCH, WINELOADER and LT_WINE (the loader to run).
+lt_arch_use() {
+  case "$1" in
+    x86) export WINEARCH=win32 LT_WINE="$LT_WINE_DIR/wine" ;;
+    x64) export WINEARCH=win64 LT_WINE="$LT_WINE_DIR/wine64" ;;
+    *) echo "wine-env: unknown architecture '$1' (x86 or x64)" >&2; return 1 ;;
+  esac
+  export LT_ARCH="$1" WINELOADER="$LT_WINE"
+}
+
+# The architecture of a Windows program or library: x86 or x64 (from the
+# machine field of its PE header).
+lt_pe_arch() {
+  local pe machine
+  pe=$(od -An -t u4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ')
+  machine=$(od -An -t x2 -j $((${pe:-0} + 4)) -N 2 "$1" 2>/dev/null | tr -d ' ')
+  case "$machine" in
+    014c) echo x86 ;;
+    8664) echo x64 ;;
+    *) echo "wine-env: $1 is not a Windows program of a known architecture" >&2; return 1 ;;
+  esac
+}
+
+# True when this machine runs 32-bit programs: asks the 32-bit loader once
+# (some kernels refuse 32-bit programs: "Exec format error"). LT_NO_X86=1
+# answers no, to try the other path on a machine that can.
+lt_x86_runs() {
+  if [ -z "${LT_X86_RUNS:-}" ]; then
+    if [ -z "${LT_NO_X86:-}" ] && "$LT_WINE_DIR/wine" --version >/dev/null 2>&1; then
+      LT_X86_RUNS=yes
+    else
+      LT_X86_RUNS=no
+    fi
+    export LT_X86_RUNS
+  fi
+  [ "$LT_X86_RUNS" = yes ]
+}
+
+# The build to run where only one is run: the 32-bit one, which every
+# Windows runs, unless this machine cannot run it.
+lt_runnable_arch() {
+  if lt_x86_runs; then echo x86; else echo x64; fi
+}
+
+lt_arch_use "${LT_ARCH:-x64}"
 # Code page 932: the program's texts are Shift-JIS. Set only once the locale
 # exists (scripts/setup makes it): bash warns about one that does not.
 if locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
@@ -29,7 +81,7 @@ lt_register_fonts() {
     printf '"MS Gothic"="IPAGothic"\r\n'
     printf '"MS UI Gothic"="IPAPGothic"\r\n\r\n'
   } | iconv -f UTF-8 -t UTF-16 > "$reg"
-  WINEPREFIX="$1" wine regedit /S "$(WINEPREFIX="$1" winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
+  WINEPREFIX="$1" "$LT_WINE" regedit /S "$(WINEPREFIX="$1" "$LT_WINE" winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1
 }
 
 # Boots a prefix once; later calls return at once.
@@ -40,21 +92,22 @@ lt_prefix_ready() {
   (
     flock 9
     if [ ! -f "$prefix/.lt-ready" ]; then
-      WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1
+      WINEPREFIX="$prefix" "$LT_WINE" wineboot -i >/dev/null 2>&1
       WINEPREFIX="$prefix" wineserver -w
       lt_register_fonts "$prefix"
       WINEPREFIX="$prefix" wineserver -w
-      wine --version > "$prefix/.lt-wine" 2>/dev/null
+      "$LT_WINE" --version > "$prefix/.lt-wine" 2>/dev/null
       touch "$prefix/.lt-ready"
     fi
   ) 9>"$prefix.lock"
 }
 
-# The booted template that fresh prefixes are copied from; a template from
-# another Wine version is booted afresh. Prints its path.
+# The booted template of the current architecture that fresh prefixes are
+# copied from; a template from another Wine version is booted afresh. Prints
+# its path.
 lt_template_ready() {
-  local template="$LT_CACHE/template-prefix" version
-  version="$(wine --version 2>/dev/null)"
+  local template="$LT_CACHE/template-$LT_ARCH" version
+  version="$("$LT_WINE" --version 2>/dev/null)"
   (
     flock 9
     if [ -f "$template/.lt-ready" ] && [ "$(cat "$template/.lt-wine" 2>/dev/null)" != "$version" ]; then

@@ -6,6 +6,7 @@
 #include <span>
 #include <utility>
 
+#include "core/win_handles.h"
 #include "viewer/picture_header.h"
 
 namespace lt {
@@ -116,7 +117,7 @@ bool PictureImage::Load(const std::string& path)
         Reset();
         return false;
     }
-    HBITMAP bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+    HBITMAP bitmap = HandleFromOle<HBITMAP>(handle);
     BITMAP info{};
     if (!GetObjectA(bitmap, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight == 0) {
         Reset();

@@ -13,11 +13,6 @@ constexpr int GridCell = 16; // picture pixels per grid cell
 constexpr int ScreenMargin = 67;
 constexpr int BigMargin = 50;
 
-int Round(double v)
-{
-    return static_cast<int>(RoundHalfEven(v));
-}
-
 } // namespace
 
 OuterSize PictureWindowSize(int iw, int ih, const ScreenMetrics& m)
@@ -47,7 +42,7 @@ int CentredPosition(int screen, int size)
 
 int DisplayedSize(int imageSize, int magnification)
 {
-    return Round(magnification / 100.0 * imageSize);
+    return RoundHalfEvenInt(magnification / 100.0 * imageSize);
 }
 
 bool MagnificationFits(int imageWidth, int imageHeight, int magnification)
@@ -90,7 +85,7 @@ int ViewOffset(int displayed, int view, int scrollValue)
 {
     if (displayed > view)
         return -scrollValue;
-    return Round((view - displayed) / 2.0);
+    return RoundHalfEvenInt((view - displayed) / 2.0);
 }
 
 namespace {
@@ -112,13 +107,13 @@ GridLines ComputeGrid(int magnification, int xOffset, int yOffset, int displayed
                       int viewWidth, int viewHeight)
 {
     GridLines g;
-    const int step = Round(magnification / 100.0 * GridCell);
+    const int step = RoundHalfEvenInt(magnification / 100.0 * GridCell);
     if (step <= 0)
         return g;
     const int limitY = viewHeight >= displayedHeight ? displayedHeight : viewHeight;
     const int limitX = viewWidth >= displayedWidth ? displayedWidth : viewWidth;
-    g.Ys = GridRun(yOffset, step, Round(static_cast<double>(limitY) / step + 1));
-    g.Xs = GridRun(xOffset, step, Round(static_cast<double>(limitX) / step));
+    g.Ys = GridRun(yOffset, step, RoundHalfEvenInt(static_cast<double>(limitY) / step + 1));
+    g.Xs = GridRun(xOffset, step, RoundHalfEvenInt(static_cast<double>(limitX) / step));
     return g;
 }
 
@@ -166,7 +161,7 @@ float ClampToImage(double v, int size)
 
 PixelRange SelectionRange(float x1, float y1, float x2, float y2)
 {
-    int xa = Round(x1), ya = Round(y1), xb = Round(x2), yb = Round(y2);
+    int xa = RoundHalfEvenInt(x1), ya = RoundHalfEvenInt(y1), xb = RoundHalfEvenInt(x2), yb = RoundHalfEvenInt(y2);
     if (xa > xb)
         std::swap(xa, xb);
     if (ya > yb)
@@ -176,7 +171,7 @@ PixelRange SelectionRange(float x1, float y1, float x2, float y2)
 
 FrameRect SelectionFrame(float x1, float y1, float x2, float y2, int magnification, int xOffset, int yOffset)
 {
-    const int xa = Round(x1), ya = Round(y1), xb = Round(x2), yb = Round(y2);
+    const int xa = RoundHalfEvenInt(x1), ya = RoundHalfEvenInt(y1), xb = RoundHalfEvenInt(x2), yb = RoundHalfEvenInt(y2);
     const int maxX = std::max(xa, xb), minX = std::min(xa, xb);
     const int maxY = std::max(ya, yb), minY = std::min(ya, yb);
     return {ToViewCoord(minX, magnification, true) + xOffset, ToViewCoord(minY, magnification, true) + yOffset,

@@ -2,7 +2,7 @@
 #include <windowsx.h>
 
 #include "core/file_list.h"
-#include "core/startup.h"
+#include "core/app_identity.h"
 #include "core/text_rules.h"
 #include "viewer/view_mdl.h"
 #include "viewer/view_window.h"
@@ -12,11 +12,6 @@ namespace lt {
 namespace {
 
 constexpr const char* NoRangeSelected = "範囲が選択されていません";
-
-int Round(double v)
-{
-    return static_cast<int>(RoundHalfEven(v));
-}
 
 } // namespace
 
@@ -114,7 +109,7 @@ void View::ZoomAround(int step, double dx, double dy, const POINT* anchor)
 
 void View::OnAreaDown(UINT msg, int x, int y)
 {
-    const int dx = Round(x - xOffset_), dy = Round(y - yOffset_);
+    const int dx = RoundHalfEvenInt(x - xOffset_), dy = RoundHalfEvenInt(y - yOffset_);
     switch (tool_) {
     case ToolMode::Zoom:
         ZoomAround(msg == WM_LBUTTONDOWN ? 1 : -1, dx, dy, nullptr);
@@ -156,8 +151,8 @@ void View::OnAreaMove(int x, int y)
         anchorY_ = y;
     }
     if (selecting_) {
-        x2_ = ClampToImage(ToImageCoord(Round(x - xOffset_), magnification_), imageW_);
-        y2_ = ClampToImage(ToImageCoord(Round(y - yOffset_), magnification_), imageH_);
+        x2_ = ClampToImage(ToImageCoord(RoundHalfEvenInt(x - xOffset_), magnification_), imageW_);
+        y2_ = ClampToImage(ToImageCoord(RoundHalfEvenInt(y - yOffset_), magnification_), imageH_);
         ReFound();
     }
 }
@@ -167,8 +162,8 @@ void View::OnAreaUp(int x, int y)
     dragging_ = false;
     if (!selecting_)
         return;
-    x2_ = ClampToImage(ToImageCoord(Round(x - xOffset_), magnification_), imageW_);
-    y2_ = ClampToImage(ToImageCoord(Round(y - yOffset_), magnification_), imageH_);
+    x2_ = ClampToImage(ToImageCoord(RoundHalfEvenInt(x - xOffset_), magnification_), imageW_);
+    y2_ = ClampToImage(ToImageCoord(RoundHalfEvenInt(y - yOffset_), magnification_), imageH_);
     selectionExists_ = !(x1_ == x2_ && y1_ == y2_);
     selecting_ = false;
     ReFound();
@@ -205,7 +200,7 @@ void View::OnWheel(int delta, WPARAM keys, POINT screen)
             p = {viewW_ / 2, viewH_ / 2};
         const int step = notches > 0 ? 1 : -1;
         for (int i = 0; i < (notches > 0 ? notches : -notches); ++i)
-            ZoomAround(step, Round(p.x - xOffset_), Round(p.y - yOffset_), &p);
+            ZoomAround(step, RoundHalfEvenInt(p.x - xOffset_), RoundHalfEvenInt(p.y - yOffset_), &p);
         return;
     }
     const bool horizontal = (keys & MK_SHIFT) != 0;

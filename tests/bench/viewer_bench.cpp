@@ -16,8 +16,9 @@
 #include <cstdio>
 #include <string>
 
-#include "controller/media_router.h"
+#include "app/media_router.h"
 #include "core/file_list.h"
+#include "core/win_handles.h"
 #include "viewer/view_mdl.h"
 #include "viewer/view_window.h"
 
@@ -49,7 +50,7 @@ double DecoderAlone(const std::string& path)
         return -1;
     OLE_HANDLE h = 0;
     pic->get_Handle(&h);
-    HBITMAP bitmap = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(h));
+    HBITMAP bitmap = lt::HandleFromOle<HBITMAP>(h);
     BITMAP info{};
     GetObjectA(bitmap, sizeof info, &info);
     HDC screen = GetDC(nullptr);
@@ -192,7 +193,7 @@ int main(int argc, char** argv)
         if (pic)
             pic->get_Handle(&h);
         image = CreateCompatibleDC(nullptr);
-        SelectObject(image, reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(h)));
+        SelectObject(image, lt::HandleFromOle<HBITMAP>(h));
     }
     Line("(v2) ReFound at 100%, 1000 x 700 view", Average(50, [&](int) { v->ReFound(); }), "10 ms", "bare redraw",
          BareRedraw(v, image, 1));

@@ -15,6 +15,8 @@ from collections import namedtuple
 from pathlib import Path
 
 WINE_ENV = Path(__file__).resolve().parents[2] / "scripts" / "wine-env.sh"
+WINE_DIR = Path(os.environ.get("LT_WINE_DIR", "/usr/lib/wine"))
+LOADERS = {"x86": WINE_DIR / "wine", "x64": WINE_DIR / "wine64"}
 FILES_DIR = "lt"  # where fixtures live inside the prefix, seen from both sides
 FILES_WIN = "C:\\" + FILES_DIR
 
@@ -55,14 +57,41 @@ def _on_deadline(signum, frame):
     raise Deadline(f"signal {signum}: time budget used up")
 
 
+def pe_arch(path):
+    """The architecture of a Windows program or library, "x86" or "x64", from its PE header."""
+    data = Path(path).read_bytes()[:4096]
+    pe = struct.unpack_from("<I", data, 60)[0]
+    machine = struct.unpack_from("<H", data, pe + 4)[0] if data[pe:pe + 4] == b"PE\0\0" else None
+    return {0x14C: "x86", 0x8664: "x64"}.get(machine)
+
+
+def x86_runs():
+    """Does this machine run 32-bit programs (asks the 32-bit loader, as wine-env.sh does)."""
+    if os.environ.get("LT_X86_RUNS") in ("yes", "no"):
+        return os.environ["LT_X86_RUNS"] == "yes"
+    if os.environ.get("LT_NO_X86"):
+        return False
+    try:
+        return subprocess.run([str(LOADERS["x86"]), "--version"], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=60).returncode == 0
+    except OSError:
+        return False
+
+
 def win_path(unix_path):
     """The program sees the Linux root as drive Z:."""
     return "Z:" + str(Path(unix_path).resolve()).replace("/", "\\")
 
 
 class Session:
-    def __init__(self, exe, probe, name, budget=None):
+    def __init__(self, exe, probe, name, budget=None, peer_exe=None, peer_library=None):
         self.exe, self.probe_exe = Path(exe).resolve(), Path(probe).resolve()
+        # The architecture under test decides the loader and the kind of prefix.
+        self.arch = pe_arch(self.exe)
+        self.wine = str(LOADERS[self.arch])
+        # The other architecture's build, for the tests of both together.
+        self.peer_exe = Path(peer_exe).resolve() if peer_exe else None
+        self.peer_library = Path(peer_library).resolve() if peer_library else None
         self.name, self.budget = name, budget
         self.tmp = Path(tempfile.mkdtemp(prefix=f"lt-{name}-"))
         self.prefix = self.tmp / "prefix"
@@ -96,9 +125,9 @@ class Session:
 
     def _start_world(self):
         envfile = self.tmp / "env"
-        script = ('. "$1" && lt_prefix_fresh "$2" && lt_xvfb_start && lt_pulse_start'
+        script = ('. "$1" && lt_arch_use "$4" && lt_prefix_fresh "$2" && lt_xvfb_start && lt_pulse_start'
                   ' && printf "%s %s %s\\n" "$LT_XVFB_PID" "$LT_PULSE_PID" "$LT_PULSE_DIR" && env -0 > "$3"')
-        r = subprocess.run(["bash", "-c", script, "lt", str(WINE_ENV), str(self.prefix), str(envfile)],
+        r = subprocess.run(["bash", "-c", script, "lt", str(WINE_ENV), str(self.prefix), str(envfile), self.arch],
                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=180)
         fields = r.stdout.decode().split()
         self.helpers = list(zip(map(int, fields[:2]), ("Xvfb", "pulseaudio")))
@@ -141,16 +170,23 @@ class Session:
         (self.files_dir / name).write_bytes(data)
         return f"{FILES_WIN}\\{name}"
 
-    def start_app(self, *args):
-        """Starts a copy (Wine quotes any argument holding a blank); returns its process."""
-        p = subprocess.Popen(["wine", str(self.exe), *args], env=self.env, stdout=self.log, stderr=self.log,
-                             stdin=subprocess.DEVNULL)
+    def run_wine(self, program, *args, timeout=60):
+        """A Windows program (by name or path) run to its end with the loader under test; its exit code."""
+        return subprocess.run([self.wine, str(program), *map(str, args)], env=self.env, timeout=timeout,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+
+    def start_app(self, *args, exe=None):
+        """Starts a copy (Wine quotes any argument holding a blank), of `exe` when given, with
+        the loader of its own architecture; returns its process."""
+        exe = Path(exe or self.exe)
+        p = subprocess.Popen([str(LOADERS[pe_arch(exe)]), str(exe), *args], env=self.env, stdout=self.log,
+                             stderr=self.log, stdin=subprocess.DEVNULL)
         self.apps.append(p)
         return p
 
-    def run_app(self, *args, timeout=20):
+    def run_app(self, *args, timeout=20, exe=None):
         """A copy that should end by itself: (exit code or None, seconds)."""
-        t0, p = time.monotonic(), self.start_app(*args)
+        t0, p = time.monotonic(), self.start_app(*args, exe=exe)
         return self.ended(p, timeout), time.monotonic() - t0
 
     def ended(self, p, timeout):
@@ -168,7 +204,7 @@ class Session:
         """(exit code, output, errors) of ltprobe ARGS; `then` runs once it has
         printed something. Files, not pipes: Wine's lasting services would hold a pipe open."""
         with tempfile.TemporaryFile(dir=self.tmp) as out, tempfile.TemporaryFile(dir=self.tmp) as err:
-            p = subprocess.Popen(["wine", str(self.probe_exe), *map(str, args)], env=self.env, stdout=out,
+            p = subprocess.Popen([self.wine, str(self.probe_exe), *map(str, args)], env=self.env, stdout=out,
                                  stderr=err, stdin=subprocess.DEVNULL)
             try:
                 if then and self.wait_until(lambda: p.poll() is not None or os.fstat(out.fileno()).st_size, 30, 0.01):
@@ -234,6 +270,23 @@ class Session:
 
     def key(self, vk, path="C"):
         self.send(path, (WM_KEYDOWN, vk, 1), (WM_KEYUP, vk, 0xC0000001))
+
+    def type_keys(self, path, *keys):
+        """Real key presses ("ctrl+o", "shift+f10", "space"...) to the window, made the focus first."""
+        self.probe("type", path, *keys, timeout=60)
+
+    def wheel(self, path, x, y, delta, ctrl=False):
+        """The mouse wheel turned by delta (120 a notch) over client (x, y), Ctrl held when `ctrl`."""
+        self.probe("wheel", path, x, y, delta, *(["ctrl"] if ctrl else []))
+
+    def focus(self, path="C"):
+        """The handle ("0x...") of the focused window of the window's thread."""
+        return self.probe("focus", path)
+
+    def gui_objects(self, path="C"):
+        """(GDI objects, USER objects) of the process owning the window."""
+        gdi, user = self.probe("gui", path).split()
+        return int(gdi), int(user)
 
     def set_text(self, path, text):
         self.send(path, (WM_SETTEXT, 0, "=" + text))
@@ -389,12 +442,14 @@ def _gone(pid):
 
 
 def run_groups(groups, argv=None):
-    """Command line: --exe EXE --probe PROBE [--budget SECONDS] GROUP..."""
+    """Command line: --exe EXE --probe PROBE [--budget SECONDS] [--peer-exe EXE --peer-library DLL] GROUP..."""
     import argparse
     ap = argparse.ArgumentParser()
     ap.add_argument("--exe", required=True)
     ap.add_argument("--probe", required=True)
     ap.add_argument("--budget", type=float, default=None, help="seconds before the group gives up and cleans up")
+    ap.add_argument("--peer-exe", help="the other architecture's program")
+    ap.add_argument("--peer-library", help="the other architecture's MP3 library")
     ap.add_argument("group", nargs="+", choices=sorted(groups))
     a = ap.parse_args(argv)
     failed = 0
@@ -402,7 +457,7 @@ def run_groups(groups, argv=None):
         t0 = time.monotonic()
         print(f"# group {name}")
         try:
-            with Session(a.exe, a.probe, name, a.budget) as s:
+            with Session(a.exe, a.probe, name, a.budget, a.peer_exe, a.peer_library) as s:
                 try:
                     groups[name](s)
                 except Failure as e:

@@ -43,7 +43,7 @@ def cpu_ms(pid):
 def run(s, bench, mode, path, cpu_pid=None, seconds=CPU_SECONDS):
     """Runs the bench; its "key=value" lines, plus key=CPU ms of the process
     watched (the bench itself by default) between each "key_start" and "key_end"."""
-    p = subprocess.Popen(["wine", bench, mode, path, str(seconds)], env=s.env, stdout=subprocess.PIPE,
+    p = subprocess.Popen([s.wine, bench, mode, path, str(seconds)], env=s.env, stdout=subprocess.PIPE,
                          stderr=subprocess.DEVNULL)
     out, started = {}, {}
     for raw in p.stdout:

@@ -74,8 +74,7 @@ def settings_panel(s):
 def classes(s):
     """HKEY_CLASSES_ROOT as `reg export` writes it: {key: {value name: text or bytes}}, lower-case keys."""
     out = s.prefix / "drive_c" / "hkcr.reg"
-    subprocess.run(["wine", "reg", "export", "HKEY_CLASSES_ROOT", "C:\\hkcr.reg", "/y"], env=s.env, timeout=60,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    s.run_wine("reg", "export", "HKEY_CLASSES_ROOT", "C:\\hkcr.reg", "/y")
     keys, cur = {}, {}
     unescape = lambda t: re.sub(r"\\(.)", r"\1", t)
     for line in out.read_bytes().decode("utf-16").replace("\\\r\n  ", "").splitlines():
@@ -95,7 +94,7 @@ def association(s):
     s.exe = shutil.copy(s.exe, home / "lumatrove.exe")
     program = "C:\\Program Files\\Lumatrove Test\\lumatrove.exe"
     for args in (["HKCR\\.avi", "/ve", "/d", "OtherMovie"], ["HKCR\\OtherMovie", "/ve", "/d", "Other movies"]):
-        subprocess.run(["wine", "reg", "add", *args, "/f"], env=s.env, timeout=60, stdout=subprocess.DEVNULL)
+        s.run_wine("reg", "add", *args, "/f")
     before = classes(s)
     s.launch()
     s.key(VK_F2)

@@ -213,6 +213,28 @@ TEST(MovieRules, SizesAndOpenTargets)
     EXPECT_EQ(SpeedCaption(1000) + SpeedCaption(2500), "100％250％");
 }
 
+// Handles have 32 significant bits; a pointer-sized one is their sign
+// extension, whichever way the reply writes them. Built for each pointer size.
+TEST(MovieRules, WindowHandleRepliesAreSignExtendedToThisPointerSize)
+{
+    const auto all = ~std::uintptr_t{0};
+    const std::uintptr_t high = sizeof(void*) == 8 ? all << 32 : 0; // the extension bits
+    const std::vector<std::pair<const char*, std::uintptr_t>> rows = {
+        {"4660  ", 4660},
+        {"2147483647", 0x7FFFFFFF},
+        {"4294967295", high | 0xFFFFFFFF},
+        {"-1", all},
+        {"2147483648", high | 0x80000000},
+        {"-2147483648", high | 0x80000000},
+        {"4294967296", 0}, // wider than a handle: no window
+        {"", 0},
+        {"window", 0},
+    };
+    for (const auto& [reply, want] : rows)
+        EXPECT_EQ(WindowHandleOfReply(reply), want) << "reply \"" << reply << "\"";
+    EXPECT_EQ(OpenCommand("a.avi", all), "open a.avi alias AVI nostatic parent " + std::to_string(all) + " style Child");
+}
+
 TEST(MovieRules, PositionBarScale)
 {
     // length, bar max, frame -> bar, bar -> frame. Short movies map frame to bar one to one (the end seeks

@@ -1,5 +1,6 @@
 // The file list model through the real LoadFile: single files, folders, list files.
 #include "controller/folder_select.h"
+#include "controller/list_file_dialog.h"
 #include "model_fixture.h"
 
 using namespace lt;

@@ -5,7 +5,7 @@
 #include "controller/main_form.h"
 #include "core/app_paths.h"
 #include "core/settings_store.h"
-#include "core/startup.h"
+#include "core/app_identity.h"
 #include "music/mp3_library.h"
 #include "temp_folder.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "controller/reg_module.h"
+#include "core/reg_module.h"
 #include "music/midi_ports.h"
 
 // Driver keys as the platform lists them: the table takes their friendly

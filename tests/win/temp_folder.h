@@ -48,7 +48,8 @@ public:
         HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         std::string out(f == INVALID_HANDLE_VALUE ? 0 : GetFileSize(f, nullptr), '\0');
         DWORD got = 0;
-        const bool read = f != INVALID_HANDLE_VALUE && ReadFile(f, out.data(), out.size(), &got, nullptr);
+        const bool read =
+            f != INVALID_HANDLE_VALUE && ReadFile(f, out.data(), static_cast<DWORD>(out.size()), &got, nullptr);
         CloseHandle(f);
         return read ? out.substr(0, got) : "<missing>";
     }

@@ -18,6 +18,7 @@
 
 #include "dialogs.h"
 #include "drop.h"
+#include "input.h"
 
 namespace lt::probe {
 
@@ -445,6 +446,59 @@ int Clip(Context&)
     return 0;
 }
 
+// hold FILE MS: opens FILE for reading, letting others only read it (as a
+// loaded library is held), prints "held" and keeps it MS milliseconds.
+int Hold(Context& c)
+{
+    if (c.args.empty())
+        return Usage();
+    HANDLE f = CreateFileW(c.args[0].c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return Fail("cannot open " + Utf8(c.args[0]));
+    Out("held");
+    Sleep(static_cast<DWORD>(c.Num(1, 10000)));
+    CloseHandle(f);
+    return 0;
+}
+
+// type PATH KEY...: real key presses to the window, focused (see TypeKeys).
+int Type(Context& c)
+{
+    HWND w = c.Window();
+    std::string error;
+    if (!w)
+        return Fail("no window " + Utf8(c.args.empty() ? L"" : c.args[0]));
+    if (!TypeKeys(w, std::vector<std::wstring>(c.args.begin() + 1, c.args.end()), error))
+        return Fail(error);
+    return 0;
+}
+
+// wheel PATH X Y DELTA [ctrl]: the wheel turned over client (X, Y).
+int Wheel(Context& c)
+{
+    HWND w = c.Window();
+    std::string error;
+    if (!w || c.args.size() < 4)
+        return w ? Usage() : Fail("no window");
+    const bool ctrl = c.args.size() > 4 && c.args[4] == L"ctrl";
+    if (!TurnWheel(w, static_cast<int>(c.Num(1, 0)), static_cast<int>(c.Num(2, 0)), static_cast<int>(c.Num(3, 120)),
+                   ctrl, error))
+        return Fail(error);
+    return 0;
+}
+
+// gui PATH: "GDI USER" objects of the window's process.
+int Gui(Context& c)
+{
+    HWND w = c.Window();
+    std::string out, error;
+    if (!w)
+        return Fail("no window");
+    if (!GuiObjects(w, out, error))
+        return Fail(error);
+    return Out(out);
+}
+
 struct Command {
     const wchar_t* name;
     Handler run;
@@ -494,6 +548,14 @@ constexpr Command Commands[] = {
     {L"windows", Windows, "windows: visible top-level windows: hwnd, pid, class, left top width height, title"},
     {L"dismiss", Dismiss, "dismiss: close the program's dialog boxes; print their texts"},
     {L"clip", Clip, "clip: the clipboard bitmap: W H, then rows of RRGGBB"},
+    {L"type", Type, "type PATH KEY...: real key presses (ctrl+o, shift+f10, apps, space, up, f2, +...) to it, focused"},
+    {L"wheel", Wheel, "wheel PATH X Y DELTA [ctrl]: turn the wheel over client (X, Y)"},
+    {L"focus", [](Context& c) { HWND w = c.Window(); return w ? Out(Hex(FocusOf(w))) : Fail("no window"); },
+     "focus PATH: the focused window of its thread"},
+    {L"gui", Gui, "gui PATH: GDI and USER objects of its process"},
+    {L"hold-focus", [](Context& c) { return Out(HoldFocus(static_cast<DWORD>(c.Num(0, 5000)), [] { Out("focused"); })); },
+     "hold-focus MS: a focused window of the probe's own for MS ms; print focused, then whether it kept the focus"},
+    {L"hold", Hold, "hold FILE MS: keep FILE open (others may only read it) for MS ms; print held"},
     {L"panel-bench", [](Context& c) { return PanelBench(static_cast<int>(c.Num(0, 20))); }, "panel-bench N"},
 };
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "core/startup.h"
+#include "app/startup.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {

@@ -1,4 +1,4 @@
-#include "controller/reg_module.h"
+#include "core/reg_module.h"
 
 #include <cstring>
 #include <vector>

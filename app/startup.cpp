@@ -1,12 +1,13 @@
-#include "core/startup.h"
+#include "app/startup.h"
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "app/media_router.h"
 #include "controller/main_form.h"
-#include "controller/media_router.h"
+#include "core/app_identity.h"
 #include "core/app_paths.h"
 #include "core/command_queue.h"
 #include "core/command_queue_format.h"
@@ -23,71 +24,76 @@ namespace lt {
 namespace {
 
 constexpr const char* InstanceMutexName = "Lumatrove.Controller.Running";
-float g_uiFontSize = 9.0f;
-TwipsPerPixel g_twips;
 
 bool Exists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Writes one of our raw resources to a new file. It is written under a
-// name of its own and then renamed, so another copy starting at the same
-// moment never loads or reads half a file. Failures are not reported.
-bool WriteResource(const char* type, int id, const std::string& path)
+// One of our raw resources; empty when it cannot be found.
+std::string_view ResourceBytes(const char* type, int id)
 {
     HRSRC res = FindResourceA(nullptr, MAKEINTRESOURCEA(id), type);
     HGLOBAL data = res ? LoadResource(nullptr, res) : nullptr;
     const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
-    const DWORD size = res ? SizeofResource(nullptr, res) : 0;
-    if (!bytes)
-        return false;
-    const std::string temp = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
-    FileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-    bool ok = WriteBytes(file.get(), std::string_view(bytes, size));
-    file.reset();
-    ok = ok && MoveFileA(temp.c_str(), path.c_str()); // fails when another copy was first
-    if (!ok)
-        DeleteFileA(temp.c_str());
-    return ok;
+    return bytes ? std::string_view(bytes, SizeofResource(nullptr, res)) : std::string_view();
 }
 
 // An admin may have put the settings in the Windows folder; a per-user home
-// starts from them rather than from the defaults.
-void PrepareHome(const AppPaths& paths)
+// starts from them rather than from the defaults. Failures are not reported.
+void PrepareSettings(const AppPaths& paths)
 {
-    if (!Exists(paths.SettingsFile)) {
-        const std::string shared = paths.WindowsDir + "\\Lumatrove.ini";
-        if (paths.HomeDir == paths.WindowsDir || !CopyFileA(shared.c_str(), paths.SettingsFile.c_str(), TRUE))
-            WriteResource("ini", IDR_DEFAULT_INI, paths.SettingsFile);
+    if (Exists(paths.SettingsFile))
+        return;
+    const std::string shared = paths.WindowsDir + "\\Lumatrove.ini";
+    if (paths.HomeDir == paths.WindowsDir || !CopyFileA(shared.c_str(), paths.SettingsFile.c_str(), TRUE)) {
+        const std::string_view defaults = ResourceBytes("ini", IDR_DEFAULT_INI);
+        if (!defaults.empty())
+            PlaceFile(paths.SettingsFile, defaults, false); // another copy starting now may be first
     }
-    if (!Exists(paths.Mp3Library))
-        WriteResource("data", IDR_LTMP3_DLL, paths.Mp3Library);
 }
 
-// The MP3 library is loaded from the Windows folder, else from the home (the
-// per-user folder when the Windows folder takes no files), else from beside
-// the program. Only when all fail is a copy extracted to the temporary folder.
+// The copy of the MP3 library at path is the one this program carries, put
+// there when it is missing, of the other architecture (a 32-bit and a 64-bit
+// build share the folder) or another version. False when it cannot be put
+// there, for instance while a running copy of the other build has it loaded.
+bool PlaceLibrary(const std::string& path, std::string_view image)
+{
+    return FileHolds(path, image) || PlaceFile(path, image, true);
+}
+
+// A folder of the temporary folder for this architecture's library, where no
+// copy of the other build ever looks.
+std::string TemporaryLibraryPath()
+{
+    char temp[MAX_PATH] = {};
+    const DWORD n = GetTempPathA(MAX_PATH, temp);
+    if (n == 0 || n >= MAX_PATH)
+        return {};
+    std::string dir = std::string(temp, n) + "Lumatrove";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    dir += sizeof(void*) == 8 ? "\\x64" : "\\x86";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir + "\\ltmp3.dll";
+}
+
+// The MP3 library is loaded from the home (the Windows folder, or the
+// per-user folder when the Windows folder takes no files), made to hold this
+// build's copy; a Windows folder that takes no files may still hold it. Only
+// when neither serves is a copy put in the temporary folder.
 bool LoadMp3Library()
 {
     const AppPaths& paths = Paths();
-    std::vector<std::string> candidates{paths.WindowsDir + "\\ltmp3.dll"};
-    if (paths.Mp3Library != candidates.front())
-        candidates.push_back(paths.Mp3Library);
-    candidates.push_back(paths.ProgramDir + "ltmp3.dll");
-    if (Mp3().Load(candidates))
-        return true;
-    char temp[MAX_PATH] = {};
-    if (!GetTempPathA(MAX_PATH, temp))
+    const std::string_view image = ResourceBytes("data", IDR_LTMP3_DLL);
+    if (image.empty())
         return false;
-    std::string dir = std::string(temp) + "Lumatrove";
-    CreateDirectoryA(dir.c_str(), nullptr);
-    std::string extracted = dir + "\\ltmp3.dll";
-    if (!Exists(extracted))
-        WriteResource("data", IDR_LTMP3_DLL, extracted);
-    return Mp3().Load({extracted});
+    const std::string shared = paths.WindowsDir + "\\ltmp3.dll";
+    if (shared != paths.Mp3Library && FileHolds(shared, image) && Mp3().Load({shared}))
+        return true;
+    if (PlaceLibrary(paths.Mp3Library, image) && Mp3().Load({paths.Mp3Library}))
+        return true;
+    const std::string temporary = TemporaryLibraryPath();
+    return !temporary.empty() && PlaceLibrary(temporary, image) && Mp3().Load({temporary});
 }
 
 // Taking the mutex is the one step that two copies started at the same
@@ -156,29 +162,15 @@ int RunController(bool openSettings)
 
 } // namespace
 
-float UiFontSize()
-{
-    return g_uiFontSize;
-}
-
-TwipsPerPixel ScreenTwipsPerPixel()
-{
-    return g_twips;
-}
-
 int Main()
 {
     SetPaths(ComputeAppPaths());
     const AppPaths& paths = Paths();
-    PrepareHome(paths);
+    PrepareSettings(paths);
 
     const std::string args = ArgumentsOf(GetCommandLineA());
 
-    HDC screen = GetDC(nullptr);
-    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    g_twips = {1440.0 / (dpiX > 0 ? dpiX : 96), 1440.0 / (dpiY > 0 ? dpiY : 96)};
-    g_uiFontSize = static_cast<float>(9.0 * g_twips.X / 15.0);
+    MeasureScreen();
 
     // Held for the whole run by the copy that runs the controller.
     const KernelHandle instance = TakeInstanceMutex();

@@ -1,4 +1,4 @@
-#include "controller/media_router.h"
+#include "app/media_router.h"
 
 #include "core/file_list.h"
 #include "movie/view_movie_mdl.h"
