@@ -46,7 +46,7 @@ void MoviePlayer::OpenMovie(const std::string& path)
     view_.SetPos(0);
     const FrameSize frame = ParseSourceRect(mci_.Query("where AVI source"));
     // Set before the sizing, which lays the menu bar out with it.
-    view_.SetSpeedCaption(SpeedCaption(speed_));
+    view_.SetSpeedCaption(speed_);
     view_.SetTitle(TitlePrefix + FileNameOf(path));
     view_.SetOuterSize(MovieWindowSize(frame));
     const std::uintptr_t video = WindowHandleOfReply(mci_.Query("status AVI window handle"));
@@ -54,7 +54,7 @@ void MoviePlayer::OpenMovie(const std::string& path)
     // A failing command's message box lets messages run: a movie opened
     // meanwhile has the device and the window from then on.
     const auto overtaken = [&] { return serial != serial_; };
-    std::vector<std::string> setup{"put AVI destination", "window AVI state show"};
+    std::vector<std::string> setup{"put AVI destination"};
     // The display shows the stored speed, so the device plays at it too.
     if (speed_ != NormalSpeed)
         setup.push_back(SpeedCommand(speed_));
@@ -65,9 +65,8 @@ void MoviePlayer::OpenMovie(const std::string& path)
     }
     // Playback starts from the beginning of a new movie: no end to rewind
     // from. The controls are set while a new window is still hidden, where
-    // changes cost no drawing; the window is then shown and painted with
-    // the movie's first frame before the device plays on, and before the
-    // caller's remaining work (the list).
+    // changes cost no drawing; the window is then shown and painted before
+    // the device plays on, and before the caller's remaining work (the list).
     view_.SetPosEnabled(false);
     view_.SetPlayCaption(true);
     // Still not open for the window: the sizing its first showing sends
@@ -85,12 +84,13 @@ void MoviePlayer::OpenMovie(const std::string& path)
 
 void MoviePlayer::Replay()
 {
-    StopCommand("Seek AVI to start");
+    mci_.Execute("Seek AVI to start");
     mci_.Execute(SpeedCommand(speed_));
     mci_.Execute("play AVI");
+    // The window shows what the device does: playing, the bar locked, and
+    // the end watch on.
     view_.SetPosEnabled(false);
     SetPlaying(true);
-    view_.Show();
 }
 
 void MoviePlayer::CloseMovie()
@@ -176,7 +176,7 @@ void MoviePlayer::Rewind()
 {
     if (!open_)
         return;
-    StopCommand("seek AVI to start");
+    mci_.Execute("seek AVI to start");
     StopCommand("stop AVI");
     SetPlaying(false);
     SetBar(0);
@@ -211,7 +211,7 @@ void MoviePlayer::SpeedChanged()
     if (!open_)
         return;
     speed_ = meter_ * 10;
-    view_.SetSpeedCaption(SpeedCaption(speed_));
+    view_.SetSpeedCaption(speed_);
     mci_.Execute(SpeedCommand(speed_));
 }
 

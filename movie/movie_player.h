@@ -26,7 +26,7 @@ public:
     // Sizes the device's video window (a handle from the device's reply).
     virtual void SizeVideo(std::uintptr_t video, int width, int height) = 0;
     virtual void SetPlayCaption(bool playing) = 0; // "停止" while playing, else "再生"
-    virtual void SetSpeedCaption(const std::string& text) = 0;
+    virtual void SetSpeedCaption(int movieSpeed) = 0; // shows SpeedCaption(movieSpeed)
     virtual void SetSpeedMeter(int value) = 0;
     virtual void SetPosRange(int max) = 0;
     virtual void SetPos(int value) = 0;

@@ -130,6 +130,43 @@ std::int32_t PositionScale::ToFrame(int bar) const
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(frame, 0, Length - 1));
 }
 
+MovieKeyCommand MovieKeyFor(int keyCode)
+{
+    switch (keyCode) {
+    case 32: // Space
+        return {MovieKey::PlayStop};
+    case 36: // Home
+        return {MovieKey::Rewind};
+    case 37: // Left
+        return {MovieKey::PositionBack};
+    case 39: // Right
+        return {MovieKey::PositionOn};
+    case 38: // Up
+        return {MovieKey::Faster};
+    case 40: // Down
+        return {MovieKey::Slower};
+    default:
+        break;
+    }
+    const int count = static_cast<int>(SpeedPresets.size());
+    if (keyCode >= '1' && keyCode < '1' + count)
+        return {MovieKey::Preset, keyCode - '1'};
+    if (keyCode >= 97 && keyCode < 97 + count) // numeric pad 1
+        return {MovieKey::Preset, keyCode - 97};
+    return {};
+}
+
+bool KeyRepeats(MovieKey action)
+{
+    return action == MovieKey::PositionBack || action == MovieKey::PositionOn || action == MovieKey::Slower ||
+           action == MovieKey::Faster;
+}
+
+int PositionKeyStep(int barMax)
+{
+    return std::max(barMax / 10, 1);
+}
+
 MovieLayout LayoutMovie(int clientWidth, int clientHeight)
 {
     const int w = std::max(clientWidth, 0);

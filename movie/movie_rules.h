@@ -64,14 +64,30 @@ inline constexpr int PositionLarge = 2;
 // platform reports the last frame at the end, another the length.
 bool AtEnd(double position, std::int32_t length);
 
-// The position bar's range is 16-bit; longer movies are scaled onto it.
+// The position bar's value is the frame; its range is 16-bit, so longer
+// movies are scaled onto it.
 struct PositionScale {
     std::int32_t Length = 0;
     int BarMax() const;
     int ToBar(double frame) const;
-    // The frame to seek to for a bar value, never past the last frame.
+    // The frame to seek to for a bar value, never past the last frame (a
+    // seek to the length itself is out of range on one platform).
     std::int32_t ToFrame(int bar) const;
 };
+
+// What a key does in the movie window (key codes are the platform's virtual
+// keys). Steps move the position bar or the speed meter.
+enum class MovieKey { None, PlayStop, Rewind, Preset, PositionBack, PositionOn, Slower, Faster };
+struct MovieKeyCommand {
+    MovieKey Action = MovieKey::None;
+    int Preset = 0; // index into SpeedPresets
+    bool operator==(const MovieKeyCommand&) const = default;
+};
+MovieKeyCommand MovieKeyFor(int keyCode);
+// A held key repeats the steps; the other commands act once per press.
+bool KeyRepeats(MovieKey action);
+// One key step of the position bar: a tenth of its range, at least 1.
+int PositionKeyStep(int barMax);
 
 struct Box {
     int Left = 0, Top = 0, Width = 0, Height = 0;

@@ -1,7 +1,6 @@
 #include "movie/view_avi.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "core/file_kind.h"
 #include "core/app_identity.h"
@@ -40,6 +39,17 @@ constexpr const char* SpeedProp = "LtMovieSpeedShown";
 constexpr COLORREF Line1Colour = RGB(0x80, 0x80, 0x80);
 constexpr COLORREF Line2Colour = RGB(0xFF, 0xFF, 0xFF);
 
+// Keys given to the picture box are the window's.
+LRESULT CALLBACK PicAviProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_KEYDOWN)
+        return SendMessageA(GetParent(w), msg, wp, lp);
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+// The scroll bar class's own procedure, behind the window's key preview.
+WNDPROC g_barProc = nullptr;
+
 void Place(HWND w, const Box& b)
 {
     if (w)
@@ -61,7 +71,7 @@ bool ViewAvi::Load()
         static const bool registered = [&] {
             WNDCLASSEXA wc{};
             wc.cbSize = sizeof wc;
-            wc.lpfnWndProc = DefWindowProcA;
+            wc.lpfnWndProc = PicAviProc;
             wc.hInstance = instance;
             wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
             wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -124,8 +134,19 @@ LRESULT CALLBACK ViewAvi::WndProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = self->spScroll_ = self->picAvi_ = self->laRader_ = self->sclPos_ = nullptr;
         self->menu_ = nullptr;
+        self->labelFont_.reset(); // its labels are gone: a closed window holds nothing
     }
     return result;
+}
+
+// The window sees its keys before a focused bar, which would otherwise step
+// by one and take Home to its start.
+LRESULT CALLBACK ViewAvi::BarProc(HWND bar, UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* self = reinterpret_cast<ViewAvi*>(GetWindowLongPtrA(GetParent(bar), GWLP_USERDATA));
+    if (msg == WM_KEYDOWN && self && self->OnKey(wp, lp))
+        return 0; // the bar may be gone by now
+    return CallWindowProcA(g_barProc, bar, msg, wp, lp);
 }
 
 LRESULT ViewAvi::WndProc(UINT msg, WPARAM wp, LPARAM lp)
@@ -149,6 +170,10 @@ LRESULT ViewAvi::WndProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_HSCROLL:
         OnHScroll(reinterpret_cast<HWND>(lp), LOWORD(wp), static_cast<short>(HIWORD(wp)));
         return 0;
+    case WM_KEYDOWN:
+        if (OnKey(wp, lp))
+            return 0;
+        return DefWindowProcA(hwnd_, msg, wp, lp);
     case WM_TIMER:
         if (wp == TimMovie && player_)
             player_->Tick();
@@ -202,12 +227,16 @@ bool ViewAvi::OnLoad()
     picAvi_ = child(PicAviClass, "", WS_CLIPCHILDREN, l.PicAvi);
     if (!sclPos_ || !spScroll_ || !picAvi_)
         return false;
+    for (HWND bar : {sclPos_, spScroll_})
+        g_barProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ViewAvi::BarProc)));
     SetScrollRange(spScroll_, SB_CTL, SpeedMeterMin, SpeedMeterMax, FALSE);
     SetScrollPos(spScroll_, SB_CTL, player_ ? player_->Loaded() : 100, TRUE);
     SetScrollRange(sclPos_, SB_CTL, 0, 0, FALSE);
     SetScrollPos(sclPos_, SB_CTL, 0, TRUE);
-    SetPropA(hwnd_, PlayingProp, reinterpret_cast<HANDLE>(0));
-    SetPropA(hwnd_, SpeedProp, reinterpret_cast<HANDLE>(MoviePlayer::NormalSpeed / 10));
+    shownPlaying_ = false;
+    shownSpeed_ = MoviePlayer::NormalSpeed / 10;
+    PublishState();
     SetTimer(hwnd_, TimMovie, TimMovieMs, nullptr);
     return true;
 }
@@ -258,12 +287,58 @@ void ViewAvi::OnHScroll(HWND bar, int code, int thumb)
     case SB_THUMBPOSITION: value = thumb; break;
     default: return; // dragging shows the thumb only; the release sets the value
     }
+    MoveBar(bar, value);
+}
+
+void ViewAvi::MoveBar(HWND bar, int value)
+{
+    int min = 0, max = 0;
+    GetScrollRange(bar, SB_CTL, &min, &max);
     value = std::clamp(value, min, max);
     SetScrollPos(bar, SB_CTL, value, TRUE);
-    if (speed)
+    if (bar == spScroll_)
         player_->SpeedMeterMoved(value);
     else
         player_->PositionMoved(value);
+}
+
+bool ViewAvi::OnKey(WPARAM key, LPARAM flags)
+{
+    const MovieKeyCommand cmd = MovieKeyFor(static_cast<int>(key));
+    if (cmd.Action == MovieKey::None || !player_)
+        return false;
+    const bool repeated = (flags & (LPARAM{1} << 30)) != 0;
+    if (repeated && !KeyRepeats(cmd.Action))
+        return true;
+    const int sign = cmd.Action == MovieKey::PositionOn || cmd.Action == MovieKey::Faster ? 1 : -1;
+    switch (cmd.Action) {
+    case MovieKey::PlayStop:
+        player_->PlayStop();
+        break;
+    case MovieKey::Rewind:
+        player_->Rewind();
+        break;
+    case MovieKey::Preset:
+        player_->ChooseSpeed(cmd.Preset);
+        break;
+    case MovieKey::PositionBack:
+    case MovieKey::PositionOn: {
+        // Like the mouse: the bar does not move while it is locked (playing).
+        if (!IsWindowEnabled(sclPos_))
+            break;
+        int min = 0, max = 0;
+        GetScrollRange(sclPos_, SB_CTL, &min, &max);
+        MoveBar(sclPos_, GetScrollPos(sclPos_, SB_CTL) + sign * PositionKeyStep(max));
+        break;
+    }
+    case MovieKey::Slower:
+    case MovieKey::Faster:
+        MoveBar(spScroll_, GetScrollPos(spScroll_, SB_CTL) + sign * SpeedMeterSmall);
+        break;
+    case MovieKey::None:
+        break;
+    }
+    return true;
 }
 
 void ViewAvi::OnPaint()
@@ -290,8 +365,16 @@ void ViewAvi::OnUnload()
     KillTimer(hwnd_, TimMovie);
     if (player_)
         player_->CloseMovie();
-    RemovePropA(hwnd_, PlayingProp);
-    RemovePropA(hwnd_, SpeedProp);
+    for (const char* name : {PlayingProp, SpeedProp})
+        RemovePropA(hwnd_, name);
+}
+
+// What the window shows, as numbers another process can read: the tests and
+// tools look at the window through them.
+void ViewAvi::PublishState()
+{
+    SetPropA(hwnd_, PlayingProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(shownPlaying_ ? 1 : 0)));
+    SetPropA(hwnd_, SpeedProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(shownSpeed_)));
 }
 
 std::uintptr_t ViewAvi::PicAvi() const
@@ -315,8 +398,12 @@ void ViewAvi::SetOuterSize(FrameSize size)
 void ViewAvi::SizeVideo(std::uintptr_t video, int width, int height)
 {
     HWND w = reinterpret_cast<HWND>(video);
-    if (w && IsWindow(w))
-        SetWindowPos(w, nullptr, 0, 0, width, height, SizeVideoFlags);
+    if (!w || !IsWindow(w))
+        return;
+    SetWindowPos(w, nullptr, 0, 0, width, height, SizeVideoFlags);
+    // The video only shows the movie: disabled, it never takes the focus,
+    // which then stays where the window's keys are seen.
+    EnableWindow(w, FALSE);
 }
 
 void ViewAvi::RedrawMenuBar()
@@ -333,16 +420,18 @@ void ViewAvi::SetPlayCaption(bool playing)
         return;
     ModifyMenuA(menu_, IdPlayStop, MF_BYCOMMAND | MF_STRING, IdPlayStop, playing ? StopText : PlayText);
     RedrawMenuBar();
-    SetPropA(hwnd_, PlayingProp, reinterpret_cast<HANDLE>(playing ? 1 : 0));
+    shownPlaying_ = playing;
+    PublishState();
 }
 
-void ViewAvi::SetSpeedCaption(const std::string& text)
+void ViewAvi::SetSpeedCaption(int movieSpeed)
 {
     if (!hwnd_ || !menu_)
         return;
-    ModifyMenuA(menu_, IdSpeedShow, MF_BYCOMMAND | MF_STRING, IdSpeedShow, text.c_str());
+    ModifyMenuA(menu_, IdSpeedShow, MF_BYCOMMAND | MF_STRING, IdSpeedShow, SpeedCaption(movieSpeed).c_str());
     RedrawMenuBar();
-    SetPropA(hwnd_, SpeedProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(std::atoi(text.c_str()))));
+    shownSpeed_ = movieSpeed / 10;
+    PublishState();
 }
 
 void ViewAvi::SetSpeedMeter(int value)
@@ -365,8 +454,13 @@ void ViewAvi::SetPos(int value)
 
 void ViewAvi::SetPosEnabled(bool enabled)
 {
-    if (sclPos_)
-        EnableWindow(sclPos_, enabled);
+    if (!sclPos_)
+        return;
+    // A disabled bar loses the focus to nobody, and keys then reach no
+    // window: the window takes it first.
+    if (!enabled && GetFocus() == sclPos_)
+        SetFocus(hwnd_);
+    EnableWindow(sclPos_, enabled);
 }
 
 bool ViewAvi::FileExists(const std::string& path)

@@ -29,7 +29,7 @@ public:
     void SetOuterSize(FrameSize size) override;
     void SizeVideo(std::uintptr_t video, int width, int height) override;
     void SetPlayCaption(bool playing) override;
-    void SetSpeedCaption(const std::string& text) override;
+    void SetSpeedCaption(int movieSpeed) override;
     void SetSpeedMeter(int value) override;
     void SetPosRange(int max) override;
     void SetPos(int value) override;
@@ -41,11 +41,18 @@ public:
 
 private:
     static LRESULT CALLBACK WndProcThunk(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK BarProc(HWND bar, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
     bool OnLoad();
     void OnSize(int width, int height);
     void OnCommand(int id);
     void OnHScroll(HWND bar, int code, int thumb);
+    // A key of the window's own, whichever of its controls has the focus;
+    // false when the key is not one of them.
+    bool OnKey(WPARAM key, LPARAM flags);
+    // A bar's value moved by the user: clamped, shown and handed on.
+    void MoveBar(HWND bar, int value);
+    void PublishState();
     void OnPaint();
     void OnUnload();
     void RedrawMenuBar();
@@ -59,6 +66,9 @@ private:
     HMENU menu_ = nullptr;
     GdiObject labelFont_;
     int lineEnd_ = 0;
+    // What the menu bar shows: 停止 (playing) or 再生, and the speed in percent.
+    bool shownPlaying_ = false;
+    int shownSpeed_ = MoviePlayer::NormalSpeed / 10;
 };
 
 } // namespace lt
