@@ -94,8 +94,8 @@ private:
     BackEnd backEnd_ = BackEnd::None;
     bool open_ = false;
     bool userStop_ = false;
-    bool told_ = false;       // a command of the open device failed in its box
-    unsigned device_ = 0;     // counts opens and closes
+    bool told_ = false;   // a command of the open device failed in its box
+    unsigned device_ = 0; // counts opens and closes
     int knownState_ = 0;
     std::int16_t lastTempo_ = 0;
     std::int16_t fileTempo_ = 0;

@@ -303,9 +303,8 @@ void MusicPlayer::Publish()
 {
     const PlaybackEngine& engine = MusicEngine();
     const long values[std::size(StateProps)] = {
-        engine.KnownState() + 1,         drawnPosition_,   kMaxAttenuation - attenuation_, tempo_,
-        long(engine.CurrentBackEnd()), marquee_.Offset(), framesDrawn_,
-    };
+        engine.KnownState() + 1, drawnPosition_, kMaxAttenuation - attenuation_, tempo_, long(engine.CurrentBackEnd()),
+        marquee_.Offset(),       framesDrawn_};
     // Each property is a trip to the window server: only changes go.
     for (std::size_t i = 0; i < std::size(StateProps); ++i) {
         if (published_[i] == values[i])

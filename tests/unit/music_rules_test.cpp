@@ -24,11 +24,11 @@ TEST(MusicRules, ModeAnswersTimesAndPaths)
     EXPECT_EQ(MciPathArgument("C:\\My Music\\a.wav", "C:\\My Music\\a.wav"), "\"C:\\My Music\\a.wav\"")
         << "short names switched off: the long path comes back";
     // The trail bytes of ソ, 表 and 能 are 0x5C, the backslash.
-    for (const auto& [title, path, shown] : std::vector<std::array<std::string, 3>>{
-             {"No Title", "C:\\曲\\ソング.mp3", "ソング.mp3"},
-             {"No Title", "D:\\表.wav", "表.wav"},
-             {"No Title", "能.mid", "能.mid"},
-             {"Song", "C:\\能.mid", "Song"}})
+    for (const auto& [title, path, shown] :
+         std::vector<std::array<std::string, 3>>{{"No Title", "C:\\曲\\ソング.mp3", "ソング.mp3"},
+                                                 {"No Title", "D:\\表.wav", "表.wav"},
+                                                 {"No Title", "能.mid", "能.mid"},
+                                                 {"Song", "C:\\能.mid", "Song"}})
         EXPECT_EQ(PlayerTitle(title, path), shown) << path;
 }
 

@@ -17,7 +17,7 @@ namespace {
 struct Recorder final : MciPort, Mp3Port, SystemPort, PlayerHooks {
     Calls calls;
     std::map<std::string, std::string> answers;
-    std::set<std::string> failing;  // commands mciExecute fails (with its box)
+    std::set<std::string> failing;    // commands mciExecute fails (with its box)
     std::function<void()> duringPump; // once, inside the next pump
     std::uint32_t openResult = 0;
     int mp3State = 0, nextEntry = 0;

@@ -53,12 +53,12 @@ TEST(PlayerMarquee, PositionAndWrap)
     // step > (w - remainder) / 3; the next starts at remainder (w - remainder) mod 3.
     using Row = std::array<int, 6>;
     for (const auto& [width, frames, step, remainder, x, box] : std::vector<Row>{{100, 0, 0, 0, 30, 312},
-                                                                               {100, 33, 33, 0, -69, 411},
-                                                                               {100, 34, 0, 1, 31, 313},
-                                                                               {100, 67, 33, 1, -68, 412},
-                                                                               {100, 68, 0, 0, 30, 312},
-                                                                               {263, 88, 0, 2, 32, 314},
-                                                                               {263, 176, 0, 0, 30, 312}}) {
+                                                                                 {100, 33, 33, 0, -69, 411},
+                                                                                 {100, 34, 0, 1, 31, 313},
+                                                                                 {100, 67, 33, 1, -68, 412},
+                                                                                 {100, 68, 0, 0, 30, 312},
+                                                                                 {263, 88, 0, 2, 32, 314},
+                                                                                 {263, 176, 0, 0, 30, 312}}) {
         Marquee m;
         for (int i = 0; i < frames; ++i)
             m.Advance(width);
