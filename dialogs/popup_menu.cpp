@@ -4,6 +4,13 @@ namespace lt {
 
 UINT PopMenuAtPointer(HWND owner, std::span<const PopupItem> items)
 {
+    POINT at{};
+    GetCursorPos(&at);
+    return PopMenuAt(owner, items, at);
+}
+
+UINT PopMenuAt(HWND owner, std::span<const PopupItem> items, POINT at)
+{
     HMENU menu = CreatePopupMenu();
     if (!menu)
         return 0;
@@ -13,8 +20,6 @@ UINT PopMenuAtPointer(HWND owner, std::span<const PopupItem> items)
         else
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     }
-    POINT at{};
-    GetCursorPos(&at);
     // The owner must be in front, or the menu will not close when the user
     // clicks elsewhere.
     SetForegroundWindow(owner);

@@ -13,5 +13,7 @@ struct PopupItem {
 
 // Shows the items at the pointer and returns the chosen id, 0 for none.
 UINT PopMenuAtPointer(HWND owner, std::span<const PopupItem> items);
+// The same with the menu's top left corner at a screen point.
+UINT PopMenuAt(HWND owner, std::span<const PopupItem> items, POINT at);
 
 } // namespace lt

@@ -46,7 +46,8 @@ public:
     virtual std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) = 0;
     virtual void ShowMessage(const std::string& text) = 0; // OK button, application title
     virtual void SetMidiOutVolume(std::uint32_t word) = 0;
-    virtual void PumpEvents() = 0;
+    // Lets pending window messages run; false once the program is ending.
+    virtual bool PumpEvents() = 0;
 };
 
 // What the player window provides. Switching the timer creates the window

@@ -86,7 +86,7 @@ public:
     {
         midiOutSetVolume(reinterpret_cast<HMIDIOUT>(static_cast<UINT_PTR>(0)), word);
     }
-    void PumpEvents() override { PumpMessages(); }
+    bool PumpEvents() override { return PumpMessages(); }
 };
 
 // Without a player window: no timer to switch, the next piece from the list.

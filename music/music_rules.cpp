@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/path_rules.h"
 #include "core/text_rules.h"
 
 namespace lt {
@@ -81,6 +82,11 @@ std::string MidiTitle(std::span<const std::uint8_t> file)
     return NoTitle;
 }
 
+int ClampTempo(std::int32_t answer)
+{
+    return answer < 0 ? 0 : answer > kMaxTempo ? kMaxTempo : static_cast<int>(answer);
+}
+
 std::string FormatPlayTime(std::int32_t seconds)
 {
     if (seconds < 0)
@@ -90,16 +96,15 @@ std::string FormatPlayTime(std::int32_t seconds)
 
 std::string FolderOf(std::string_view path)
 {
-    std::size_t cut = std::string_view::npos;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (IsSjisLead(static_cast<unsigned char>(path[i]))) {
-            ++i;
-            continue;
-        }
-        if (path[i] == '\\')
-            cut = i;
-    }
-    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
+    return FolderPrefix(path);
+}
+
+std::string PlayerTitle(const std::string& title, std::string_view path)
+{
+    if (title != NoTitle)
+        return title;
+    const std::size_t slash = LastSeparator(path);
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
 std::string Mp3DisplayTitle(std::string_view artist, std::string_view title)

@@ -28,10 +28,12 @@ void PlaybackEngine::Timer(bool on)
         hooks_->SetMusicTimer(on);
 }
 
-void PlaybackEngine::Pump(int times)
+bool PlaybackEngine::Pump(int times, unsigned device)
 {
     for (int i = 0; i < times; ++i)
-        system_.PumpEvents();
+        if (!system_.PumpEvents() || device != device_)
+            return false;
+    return device == device_;
 }
 
 const char* PlaybackEngine::Alias() const
@@ -39,86 +41,81 @@ const char* PlaybackEngine::Alias() const
     return backEnd_ == BackEnd::Wave ? "WAV" : backEnd_ == BackEnd::Midi ? "MID" : nullptr;
 }
 
-bool PlaybackEngine::OpenMciFile(const std::string& path, const char* alias, const char* type)
+bool PlaybackEngine::Execute(const std::string& command)
+{
+    if (told_)
+        return mci_.SendString(command, nullptr, 0) == 0;
+    if (mci_.Execute(command))
+        return true;
+    told_ = true;
+    return false;
+}
+
+PlaybackEngine::OpenResult PlaybackEngine::OpenMciFile(const std::string& path, const char* alias, const char* type)
 {
     if (path.empty() || !system_.FileExists(path))
-        return false;
+        return OpenResult::Failed;
     StopMusic();
+    const unsigned device = device_;
     const std::string target = MciPathArgument(path, system_.ShortPath(path));
     const std::uint32_t code = mci_.SendString("Open " + target + " alias " + alias + " Type " + type, nullptr, 0);
-    if (code != 0) {
-        system_.ShowMessage(TrimPadding(mci_.ErrorText(code)));
-        Timer(false);
-        mci_.Execute(std::string("Close ") + alias);
-        return false;
+    if (code == 0)
+        return OpenResult::Opened;
+    // Quietly, before the box lets messages run: the device never opened,
+    // and mciExecute would only add a second box saying so.
+    mci_.SendString(std::string("Close ") + alias, nullptr, 0);
+    system_.ShowMessage(TrimPadding(mci_.ErrorText(code)));
+    if (device != device_)
+        return OpenResult::Superseded; // the timer belongs to what came meanwhile
+    Timer(false);
+    return OpenResult::Reported;
+}
+
+bool PlaybackEngine::Open(BackEnd backEnd, const std::string& path, OpenResult* result)
+{
+    const unsigned device = ++device_;
+    OpenResult r = OpenResult::Failed;
+    if (backEnd == BackEnd::Wave)
+        r = OpenMciFile(path, "WAV", "Waveaudio");
+    else if (backEnd == BackEnd::Midi)
+        r = OpenMciFile(path, "MID", "Sequencer");
+    else if (backEnd == BackEnd::Mp3)
+        r = mp3_.Open(path, input_) == 1 ? OpenResult::Opened : OpenResult::Failed;
+    if (r == OpenResult::Opened) {
+        open_ = true;
+        backEnd_ = backEnd;
+        told_ = false;
+        knownState_ = 0;
+        fileTempo_ = 0;
+        if (backEnd == BackEnd::Midi) {
+            // The port's waits let messages run: a newer open may have closed
+            // this device and opened its own, and owns the state from then on.
+            ApplyMidiPort();
+            if (device != device_) {
+                r = OpenResult::Superseded;
+            } else {
+                Execute("set MID time format milliseconds");
+                fileTempo_ = static_cast<std::int16_t>(ClampTempo(GetMidiTempo()));
+            }
+        }
     }
-    return true;
-}
-
-bool PlaybackEngine::OpenWaveFile(const std::string& path)
-{
-    return OpenMciFile(path, "WAV", "Waveaudio");
-}
-
-bool PlaybackEngine::OpenMidiFile(const std::string& path)
-{
-    if (!OpenMciFile(path, "MID", "Sequencer"))
-        return false;
-    // The port is applied to the device just opened, whatever was open before.
-    const BackEnd previous = backEnd_;
-    const bool wasOpen = open_;
-    backEnd_ = BackEnd::Midi;
-    open_ = true;
-    ApplyMidiPort();
-    backEnd_ = previous;
-    open_ = wasOpen;
-    mci_.SendString("set MID time format milliseconds", nullptr, 0);
-    return true;
-}
-
-bool PlaybackEngine::OpenMp3File(const std::string& path)
-{
-    return mp3_.Open(path, input_) == 1;
-}
-
-bool PlaybackEngine::Open(BackEnd backEnd, const std::string& path)
-{
-    bool ok = false;
-    switch (backEnd) {
-    case BackEnd::Wave:
-        ok = OpenWaveFile(path);
-        break;
-    case BackEnd::Midi:
-        ok = OpenMidiFile(path);
-        break;
-    case BackEnd::Mp3:
-        ok = OpenMp3File(path);
-        break;
-    case BackEnd::None:
-        break;
-    }
-    if (!ok)
-        return false;
-    open_ = true;
-    backEnd_ = backEnd;
-    // Some sequencers answer in microseconds per beat: keep such values in
-    // range rather than let them wrap to negative tempos.
-    fileTempo_ = backEnd == BackEnd::Midi ? static_cast<std::int16_t>(std::clamp(GetMidiTempo(), 0, 32767)) : 0;
-    return true;
+    if (result)
+        *result = r;
+    return r == OpenResult::Opened;
 }
 
 int PlaybackEngine::GetMusicState()
 {
     if (backEnd_ == BackEnd::Mp3) {
         std::int32_t position = 0;
-        return mp3_.GetState(position);
+        return knownState_ = mp3_.GetState(position);
     }
     const char* alias = Alias();
     if (!alias || !open_)
-        return 0;
+        return knownState_ = 0;
     std::string answer;
     mci_.SendString(std::string("status ") + alias + " mode", &answer, ModeAnswerSize);
-    return ModeFromAnswer(answer);
+    return knownState_ = ModeFromAnswer(answer);
 }
 
 std::int32_t PlaybackEngine::GetMusicLength()
@@ -141,7 +138,7 @@ std::int32_t PlaybackEngine::GetMusicPosition()
         return 0;
     if (backEnd_ == BackEnd::Mp3) {
         std::int32_t position = 0;
-        mp3_.GetState(position);
+        knownState_ = mp3_.GetState(position);
         return position;
     }
     const char* alias = Alias();
@@ -160,20 +157,22 @@ bool PlaybackEngine::PlayMusic()
         if (const char* alias = Alias()) {
             if (GetMusicLength() == GetMusicPosition())
                 mci_.SendString(std::string("seek ") + alias + " to " + "0", nullptr, 0);
-            ok = mci_.Execute(std::string("Play ") + alias);
+            ok = Execute(std::string("Play ") + alias);
         } else if (backEnd_ == BackEnd::Mp3) {
             ok = mp3_.Play() == 1;
         }
         Timer(true);
     } else if (state == 2) {
         if (const char* alias = Alias())
-            ok = mci_.Execute(std::string("resume ") + alias);
+            ok = Execute(std::string("resume ") + alias);
         else if (backEnd_ == BackEnd::Mp3)
             ok = mp3_.Restart() == 1;
         Timer(true);
     }
-    if (ok)
+    if (ok) {
         userStop_ = false;
+        knownState_ = 1;
+    }
     return ok;
 }
 
@@ -181,10 +180,13 @@ void PlaybackEngine::StopMusic()
 {
     const int state = GetMusicState();
     if (state == 1 || state == 2) {
-        if (const char* alias = Alias())
-            mci_.Execute(std::string("Stop ") + alias);
-        else if (backEnd_ == BackEnd::Mp3)
+        if (const char* alias = Alias()) {
+            Execute(std::string("Stop ") + alias);
+            knownState_ = 0;
+        } else if (backEnd_ == BackEnd::Mp3) {
             mp3_.Pause(); // keeps the position; the next play resumes
+            knownState_ = 2;
+        }
         Timer(false);
     }
     userStop_ = true;
@@ -195,9 +197,10 @@ void PlaybackEngine::PauseMusic()
     if (GetMusicState() != 1)
         return;
     if (const char* alias = Alias())
-        mci_.Execute(std::string("Pause ") + alias);
+        Execute(std::string("Pause ") + alias);
     else if (backEnd_ == BackEnd::Mp3)
         mp3_.Pause();
+    knownState_ = 2;
     Timer(false);
 }
 
@@ -213,16 +216,18 @@ void PlaybackEngine::CloseMusic()
     const char* alias = Alias();
     if (state != 0) {
         if (alias)
-            mci_.Execute(std::string("Stop ") + alias);
+            Execute(std::string("Stop ") + alias);
         else if (backEnd_ == BackEnd::Mp3)
             mp3_.Stop();
     }
     if (alias)
-        mci_.Execute(std::string("Close ") + alias);
+        Execute(std::string("Close ") + alias);
     else if (backEnd_ == BackEnd::Mp3)
         mp3_.Close();
+    ++device_;
     Timer(false);
     open_ = false;
+    knownState_ = 0;
 }
 
 void PlaybackEngine::SeekMusic(const std::string& position)
@@ -251,7 +256,7 @@ std::int32_t PlaybackEngine::GetMidiTempo()
 void PlaybackEngine::SetMidiTempo(std::int16_t tempo)
 {
     lastTempo_ = tempo;
-    mci_.Execute("set MID tempo " + std::to_string(tempo));
+    Execute("set MID tempo " + std::to_string(tempo));
 }
 
 void PlaybackEngine::ChangeMidiTempo(std::int16_t tempo)
@@ -313,9 +318,8 @@ bool PlaybackEngine::CheckEndOfTrack(WaveEndCounter& counter, int secondOfMinute
         }
         return false;
     }
-    system_.PumpEvents();
     // The pump may have closed the piece or stopped it on purpose.
-    if (!open_ || userStop_ || !hooks_)
+    if (!system_.PumpEvents() || !open_ || userStop_ || !hooks_)
         return false;
     const int next = hooks_->NextMusicEntry();
     if (next <= 0)
@@ -327,7 +331,11 @@ bool PlaybackEngine::CheckEndOfTrack(WaveEndCounter& counter, int secondOfMinute
 
 void PlaybackEngine::ApplyMidiPort()
 {
-    system_.PumpEvents();
+    // Each wait lets messages run: once the device is closed or replaced,
+    // the rest would go to a device this call never saw.
+    const unsigned device = device_;
+    if (!Pump(1, device))
+        return;
     std::string answer;
     mci_.SendString("status MID mode", &answer, ModeAnswerSize);
     const int n = settings_.MidiDevice;
@@ -338,21 +346,22 @@ void PlaybackEngine::ApplyMidiPort()
     };
     if (answer.substr(0, 7) != "playing") {
         if (known) {
-            mci_.Execute(port());
-            Pump(3);
+            Execute(port());
+            Pump(3, device);
             return;
         }
     } else {
         StopMusic();
         if (known) {
-            mci_.Execute(port());
-            Pump(settings_.ErrorWait);
+            Execute(port());
+            if (!Pump(settings_.ErrorWait, device))
+                return;
             PlayMusic();
-            Pump(3);
+            Pump(3, device);
             return;
         }
     }
-    mci_.Execute("set MID Port mapper");
+    Execute("set MID Port mapper");
 }
 
 } // namespace lt

@@ -26,12 +26,15 @@ public:
     void SetHooks(PlayerHooks* hooks); // null: no window (timer switches go nowhere)
     void SetMidiTable(const MidiDeviceTable* table) { midiTable_ = table; }
 
-    bool OpenWaveFile(const std::string& path);
-    bool OpenMidiFile(const std::string& path);
-    bool OpenMp3File(const std::string& path);
-    // Opens with the back end's operation and, on success, records the open
-    // flag, the back end and the file tempo.
-    bool Open(BackEnd backEnd, const std::string& path);
+    enum class OpenResult {
+        Opened,
+        Failed,     // nothing said: a missing file, or the MP3 library refused it
+        Reported,   // the device's error text has been shown
+        Superseded, // another open or a close came while messages ran; it owns the state
+    };
+    // Opens with the back end's operation (for MIDI the port and the time
+    // format too) and records the open flag, the back end and the file tempo.
+    bool Open(BackEnd backEnd, const std::string& path, OpenResult* result = nullptr);
 
     bool PlayMusic();
     void StopMusic();
@@ -59,6 +62,9 @@ public:
     void ApplyMidiPort();
 
     bool IsOpen() const { return open_; }
+    // The state last read from the device or left by a command of the
+    // engine: what the player shows without asking the device again.
+    int KnownState() const { return knownState_; }
     BackEnd CurrentBackEnd() const { return backEnd_; }
     bool UserStopped() const { return userStop_; }
     void SetUserStopped(bool on) { userStop_ = on; }
@@ -68,10 +74,15 @@ public:
     bool GetMpegInfo(Ltmp3MpegInfo& info) { return mp3_.GetMpegInfo(info) == 1; }
 
 private:
-    bool OpenMciFile(const std::string& path, const char* alias, const char* type);
+    OpenResult OpenMciFile(const std::string& path, const char* alias, const char* type);
     const char* Alias() const; // "WAV" or "MID" for the MCI back ends, else null
+    // mciExecute until a command of this device has failed and shown its
+    // box; after that quietly, so one fault gives one box.
+    bool Execute(const std::string& command);
     void Timer(bool on);
-    void Pump(int times);
+    // False when the program is ending or another open or close came
+    // meanwhile: the caller stops there.
+    bool Pump(int times, unsigned device);
 
     MciPort& mci_;
     Mp3Port& mp3_;
@@ -83,6 +94,9 @@ private:
     BackEnd backEnd_ = BackEnd::None;
     bool open_ = false;
     bool userStop_ = false;
+    bool told_ = false;   // a command of the open device failed in its box
+    unsigned device_ = 0; // counts opens and closes
+    int knownState_ = 0;
     std::int16_t lastTempo_ = 0;
     std::int16_t fileTempo_ = 0;
     Ltmp3InputInfo input_{};

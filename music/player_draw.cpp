@@ -56,40 +56,26 @@ std::string MusicPlayer::FormatLine()
         Ltmp3MpegInfo info{};
         return engine.GetMpegInfo(info) ? Mp3FormatLine(info.BitRate, info.SampleRate, info.Channels) : "";
     }
-    if (engine.CurrentBackEnd() == BackEnd::Wave)
-        return WaveFormatLine(engine.GetWaveStatus("samplespersec"), engine.GetWaveStatus("bitspersample"),
-                              engine.GetWaveStatus("channels"));
+    if (engine.CurrentBackEnd() == BackEnd::Wave) {
+        const std::int32_t bits = engine.GetWaveStatus("bitspersample");
+        const std::int32_t channels = engine.GetWaveStatus("channels");
+        const std::int32_t rate = engine.GetWaveStatus("samplespersec");
+        return WaveFormatLine(rate, bits, channels);
+    }
     return "";
 }
 
 void MusicPlayer::DrawFormatLine()
 {
-    if (formatLine_.empty())
+    const std::string line = FormatLine();
+    if (line.empty())
         return;
     Copy(frame_.Dc(), 28, 78, 128, 15, skin_.Wd.Dc(), 0, 0);
     formatText_->Select();
     SetDcText(frame_.Dc(), FormatShadow, true);
-    PrintCentered(*formatText_, 93, 80, true, false, formatLine_);
+    PrintCentered(*formatText_, 93, 80, true, false, line);
     SetTextColor(frame_.Dc(), White);
-    PrintCentered(*formatText_, 92, 79, true, false, formatLine_);
-}
-
-// What the player shows, as numbers another process can read (window
-// properties): the tests and tools look at the player through them.
-void MusicPlayer::PublishState(std::int32_t position)
-{
-    PlaybackEngine& engine = MusicEngine();
-    const long values[std::size(StateProps)] = {
-        engine.GetMusicState() + 1,  position,         kMaxAttenuation - attenuation_, tempo_,
-        long(engine.CurrentBackEnd()), marquee_.Offset(), ++framesDrawn_,
-    };
-    // Each property is a trip to the window server: only changes go.
-    for (std::size_t i = 0; i < std::size(StateProps); ++i) {
-        if (published_[i] == values[i])
-            continue;
-        published_[i] = values[i];
-        SetPropA(hwnd_, StateProps[i], reinterpret_cast<HANDLE>(static_cast<INT_PTR>(values[i])));
-    }
+    PrintCentered(*formatText_, 92, 79, true, false, line);
 }
 
 void MusicPlayer::DrawPlayer()
@@ -150,7 +136,8 @@ void MusicPlayer::DrawPlayer()
     const int badge = backEnd == BackEnd::Wave ? 0 : backEnd == BackEnd::Midi ? 30 : 60;
     Copy(frame, 220, 93, 48, 30, skin_.MusicType.Dc(), 0, badge);
 
-    PublishState(position);
+    drawnPosition_ = position;
+    ++framesDrawn_;
     HDC window = GetDC(hwnd_);
     Copy(window, 0, 0, 307, 123, frame, 0, 0);
     ReleaseDC(hwnd_, window);

@@ -23,9 +23,9 @@ constexpr PopupItem Items[] = {
 
 } // namespace
 
-PlayerCommand PopPlayerMenu(HWND owner)
+PlayerCommand PopPlayerMenu(HWND owner, const POINT* at)
 {
-    return static_cast<PlayerCommand>(PopMenuAtPointer(owner, Items));
+    return static_cast<PlayerCommand>(at ? PopMenuAt(owner, Items, *at) : PopMenuAtPointer(owner, Items));
 }
 
 } // namespace lt

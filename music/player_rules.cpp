@@ -118,20 +118,30 @@ int TempoDown(int tempo)
     return tempo - 10 >= 2 ? tempo - 10 : 1;
 }
 
-void Marquee::Advance(int period)
+void Marquee::Advance(int width)
 {
     ++Step;
-    if (period <= 0) {
+    if (width <= Remainder) { // nothing to scroll
         Step = Remainder = 0;
-        return;
-    }
-    const int offset = Offset();
-    if (offset >= period) {
-        // Start the next period where this one left off (less than 3 pixels
-        // in), so the text keeps moving evenly across the seam.
+    } else if (Step > (width - Remainder) / 3) {
+        Remainder = (width - Remainder) % 3;
         Step = 0;
-        Remainder = offset % period;
     }
+}
+
+int PreviousMusicEntry(const FileTable& table, int playing)
+{
+    const auto music = [&](int i) {
+        const FileKind k = table.At(i).Kind;
+        return k == FileKind::Midi || k == FileKind::Mp3;
+    };
+    for (int i = std::min(playing, table.Count() + 1) - 1; i >= 1; --i)
+        if (music(i))
+            return i;
+    for (int i = table.Count(); i >= std::max(playing, 1); --i)
+        if (music(i))
+            return i;
+    return 0;
 }
 
 std::string MarqueePeriodText(const std::string& title)

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "core/file_table.h"
+#include "music/music_rules.h"
+
 namespace lt {
 
 enum class PlayerRegion {
@@ -41,7 +44,6 @@ constexpr int kThumbLeft = 161;
 constexpr int kThumbTravel = 129;
 constexpr int kKnobTop = 16;
 constexpr int kKnobTravel = 92;
-constexpr int kMaxTempo = 300;
 constexpr int kMaxAttenuation = 100;
 
 int SeekThumbX(std::int32_t position, std::int32_t length);
@@ -60,24 +62,29 @@ int TempoDown(int tempo); // -10, at least 1
 constexpr int kTitlePanelWidth = 262;
 inline bool TitleScrolls(int width) { return width > kTitlePanelWidth; }
 
-// The scrolling title: the text (title + 7 spaces, twice) moves 3 pixels left
-// per frame; the remainder carries the part of a period that is not a
-// multiple of 3, so the scroll runs evenly across the seam.
+// The scrolling title: the text (title + 7 spaces, twice) is printed at
+// x = left - 3 x step + remainder, one step further each frame. A period ends
+// when step > (w - remainder) / 3, w the width of the title and its spaces;
+// the next starts at step 0 with remainder (w - remainder) mod 3.
 struct Marquee {
     int Step = 0;
     int Remainder = 0;
 
-    int Offset() const { return 3 * Step + Remainder; }
-    // Where the doubled text starts for a panel whose left edge is left.
+    // How far left of the panel's edge the text starts.
+    int Offset() const { return 3 * Step - Remainder; }
     int TextX(int left) const { return left - Offset(); }
     // Width of the print box that keeps the whole visible part on one line.
-    int BoxWidth() const { return Offset() + kTitlePanelWidth + 50; }
-    // After a frame; period is the width of the title and its 7 spaces.
-    void Advance(int period);
+    int BoxWidth() const { return 3 * Step + kTitlePanelWidth + Remainder + 50; }
+    void Advance(int width);
 };
 
 std::string MarqueeText(const std::string& title); // title + 7 spaces, twice
 std::string MarqueePeriodText(const std::string& title); // title + 7 spaces
+
+// The MIDI or MP3 entry before the playing one, wrapping to the end of the
+// list and back to the playing one itself; 0 when there is none. The mirror
+// of how the next piece is found.
+int PreviousMusicEntry(const FileTable& table, int playing);
 
 // "128k/s 44kHz ｽﾃﾚｵ"
 std::string Mp3FormatLine(std::int32_t bitRate, std::int32_t samplingRate, std::int32_t channels);

@@ -2,9 +2,11 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <ctime>
 
 #include "core/file_list.h"
+#include "core/message_pump.h"
 #include "core/settings_store.h"
 #include "core/app_identity.h"
 #include "music/music_engine.h"
@@ -94,6 +96,14 @@ bool MusicPlayer::EnsureWindow()
 
 LRESULT MusicPlayer::WndProc(UINT msg, WPARAM wp, LPARAM lp)
 {
+    const LRESULT result = Handle(msg, wp, lp);
+    if (hwnd_ && msg != WM_DESTROY && msg != WM_NCDESTROY)
+        Publish();
+    return result;
+}
+
+LRESULT MusicPlayer::Handle(UINT msg, WPARAM wp, LPARAM lp)
+{
     switch (msg) {
     case WM_CREATE:
         return OnLoad() ? 0 : -1;
@@ -127,6 +137,24 @@ LRESULT MusicPlayer::WndProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_LBUTTONUP:
     case WM_MBUTTONUP:
         OnMouseUp(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        return 0;
+    case WM_CAPTURECHANGED:
+        OnCaptureLost();
+        return 0;
+    case WM_KEYDOWN:
+        OnKey(static_cast<UINT>(wp), (lp & (1 << 30)) != 0);
+        return 0;
+    case WM_CHAR:
+        OnChar(static_cast<char>(wp));
+        return 0;
+    case WM_CONTEXTMENU:
+        // The keyboard's menu key and Shift+F10 (-1, -1): at the window's
+        // corner. A right press has already shown it at the pointer.
+        if (lp == -1) {
+            POINT corner{0, 0};
+            ClientToScreen(hwnd_, &corner);
+            RunMenu(&corner);
+        }
         return 0;
     case WM_CLOSE:
         ComExit();
@@ -180,6 +208,7 @@ void MusicPlayer::OnUnload()
     for (const char* name : StateProps)
         RemovePropA(hwnd_, name);
     published_ = {};
+    drawnPosition_ = 0;
     formatText_.reset();
     timeText_.reset();
     backText_.reset();
@@ -214,24 +243,27 @@ void MusicPlayer::OpenMusicFile(const std::string& path, FileKind kind)
             PumpMessages();
     }
     PumpMessages();
-    if (serial != openSerial_ || !hwnd_)
+    const auto overtaken = [&] { return serial != openSerial_ || !hwnd_ || Quitting(); };
+    if (overtaken())
         return; // a newer open took over while messages ran
     const BackEnd backEnd = BackEndFor(kind);
     const bool backEndChanged = engine.CurrentBackEnd() != BackEnd::None && engine.CurrentBackEnd() != backEnd;
-    if (!engine.Open(backEnd, path)) {
-        MessageBoxA(hwnd_, OpenFailed, AppTitle, MB_OK);
-        if (hwnd_) {
+    PlaybackEngine::OpenResult result{};
+    const bool opened = engine.Open(backEnd, path, &result);
+    if (overtaken())
+        return; // the state is the newer open's
+    if (!opened) {
+        // The device's own text has been shown already: one box per fault.
+        if (result == PlaybackEngine::OpenResult::Failed)
+            MessageBoxA(hwnd_, OpenFailed, AppTitle, MB_OK);
+        if (!overtaken()) {
             ShowWindow(hwnd_, SW_HIDE);
             DestroyWindow(hwnd_);
         }
         return;
     }
     length_ = engine.GetMusicLength();
-    const std::size_t slash = path.find_last_of('\\');
-    fileName_ = slash == std::string::npos ? path : path.substr(slash + 1);
-    title_ = engine.GetMusicTitle(path);
-    if (title_ == "No Title")
-        title_ = fileName_;
+    title_ = PlayerTitle(engine.GetMusicTitle(path), path);
     SetWindowTextA(hwnd_, path.c_str());
 
     shownPosition_ = 0;
@@ -245,7 +277,6 @@ void MusicPlayer::OpenMusicFile(const std::string& path, FileKind kind)
     marquee_ = Marquee{};
     periodWidth_ = -1;
     waveEnd_ = WaveEndCounter{};
-    formatLine_ = FormatLine(); // the stream does not change while it is open
 
     engine.SetUserStopped(true);
     engine.SeekMusic("Start");
@@ -258,11 +289,28 @@ void MusicPlayer::OpenMusicFile(const std::string& path, FileKind kind)
     for (int attempt = 0; attempt < PlayAttempts; ++attempt) {
         PumpMessages();
         // The user may have closed the player or opened another piece meanwhile.
-        if (serial != openSerial_ || !hwnd_ || !engine.IsOpen())
+        if (overtaken() || !engine.IsOpen())
             return;
         if (engine.PlayMusic() || engine.GetMusicState() == 1)
-            return;
+            break;
         Sleep(50);
+    }
+    if (!overtaken())
+        Publish(); // the open ran on another window's message
+}
+
+void MusicPlayer::Publish()
+{
+    const PlaybackEngine& engine = MusicEngine();
+    const long values[std::size(StateProps)] = {
+        engine.KnownState() + 1, drawnPosition_, kMaxAttenuation - attenuation_, tempo_, long(engine.CurrentBackEnd()),
+        marquee_.Offset(),       framesDrawn_};
+    // Each property is a trip to the window server: only changes go.
+    for (std::size_t i = 0; i < std::size(StateProps); ++i) {
+        if (published_[i] == values[i])
+            continue;
+        published_[i] = values[i];
+        SetPropA(hwnd_, StateProps[i], reinterpret_cast<HANDLE>(static_cast<INT_PTR>(values[i])));
     }
 }
 
@@ -316,7 +364,7 @@ void MusicPlayer::OnTimer()
         PlaceSeekThumb();
     }
     if (IsMidi() && !tempoDrag_) {
-        tempo_ = engine.GetMidiTempo();
+        tempo_ = ClampTempo(engine.GetMidiTempo());
         PlaceTempoThumb();
         if (tempo_ != engine.LastTempoSent())
             resetTempo_ = tempo_;
@@ -401,8 +449,11 @@ void MusicPlayer::SetVolumeFromKnob()
 
 void MusicPlayer::OnMouseUp(int x, int y)
 {
-    if (GetCapture() == hwnd_)
+    if (GetCapture() == hwnd_) {
+        releasing_ = true;
         ReleaseCapture();
+        releasing_ = false;
+    }
     PlaybackEngine& engine = MusicEngine();
     static constexpr PlayerRegion Buttons[] = {
         PlayerRegion::Minimise, PlayerRegion::Close,  PlayerRegion::Play,       PlayerRegion::Stop,
@@ -492,9 +543,95 @@ void MusicPlayer::Release(PlayerRegion region)
     }
 }
 
-void MusicPlayer::RunMenu()
+void MusicPlayer::OnCaptureLost()
 {
-    switch (PopPlayerMenu(hwnd_)) {
+    // Another window took the mouse (a switch to another program mid-drag):
+    // the drag ends where it is, as a release off every control would.
+    if (releasing_ || !(seekDrag_ || tempoDrag_ || volumeDrag_ || pressed_ != decltype(pressed_){}))
+        return;
+    seekDrag_ = tempoDrag_ = volumeDrag_ = false;
+    pressed_ = {};
+    DrawPlayer();
+}
+
+void MusicPlayer::SeekBy(int seconds)
+{
+    PlaybackEngine& engine = MusicEngine();
+    const std::int32_t to = std::clamp(engine.GetMusicPosition() + seconds, 0, std::max(length_, 0));
+    engine.SeekMusic(std::to_string(to));
+    shownPosition_ = to;
+    PlaceSeekThumb();
+}
+
+// The keys stand in for the buttons and sliders: what a click does, a key does.
+void MusicPlayer::OnKey(UINT vk, bool repeat)
+{
+    PlaybackEngine& engine = MusicEngine();
+    const bool once = !repeat; // held keys repeat only the sliders
+    switch (vk) {
+    case VK_SPACE:
+        if (once)
+            engine.GetMusicState() == 1 ? Release(PlayerRegion::Pause) : Release(PlayerRegion::Play);
+        break;
+    case 'S':
+        if (once)
+            Release(PlayerRegion::Stop);
+        break;
+    case VK_HOME:
+        if (once)
+            Release(PlayerRegion::Rewind);
+        break;
+    case 'N':
+        if (once)
+            Release(PlayerRegion::Next);
+        return;
+    case 'P':
+        if (const int previous = PreviousMusicEntry(FileList().Table, FileList().PlayingEntry); once && previous > 0)
+            AcxtiveFile(previous);
+        return;
+    case 'R':
+        if (once && IsMidi())
+            Release(PlayerRegion::TempoReset);
+        break;
+    case 'M':
+        if (once)
+            ComMin();
+        return;
+    case VK_ESCAPE:
+        if (once)
+            ComExit();
+        return;
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (engine.IsOpen() && !seekDrag_)
+            SeekBy(vk == VK_LEFT ? -5 : 5);
+        break;
+    case VK_UP:
+    case VK_DOWN:
+        if (!volumeDrag_) {
+            attenuation_ = std::clamp(attenuation_ + (vk == VK_UP ? -5 : 5), 0, kMaxAttenuation);
+            PlaceKnob();
+            SetVolumeFromKnob();
+        }
+        break;
+    default:
+        return;
+    }
+    if (hwnd_ && IsWindowVisible(hwnd_))
+        DrawPlayer();
+}
+
+void MusicPlayer::OnChar(char c)
+{
+    if ((c != '+' && c != '-') || !IsMidi())
+        return;
+    Release(c == '+' ? PlayerRegion::TempoUp : PlayerRegion::TempoDown);
+    DrawPlayer();
+}
+
+void MusicPlayer::RunMenu(const POINT* at)
+{
+    switch (PopPlayerMenu(hwnd_, at)) {
     case PlayerCommand::Play:
         MusicEngine().PlayMusic();
         DrawPlayer();

@@ -20,9 +20,9 @@
 
 namespace lt {
 
-// Window properties the player publishes: the engine's state + 1, the
-// position in seconds, the volume, the tempo, the back end, the title's
-// marquee offset and the count of frames drawn.
+// Window properties the player publishes for tools outside the process:
+// the engine's state + 1, the position drawn, the volume, the tempo, the back
+// end, the title's marquee offset and the count of frames drawn.
 inline constexpr const char* StateProps[] = {"LtState", "LtPosition", "LtVolume", "LtTempo",
                                              "LtBackEnd", "LtMarquee", "LtFrames"};
 
@@ -51,6 +51,7 @@ public:
 private:
     friend LRESULT CALLBACK WindowProcOf<MusicPlayer>(HWND, UINT, WPARAM, LPARAM);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
 
     bool EnsureWindow(); // creates and loads the window when it is not there
     bool OnLoad();
@@ -59,7 +60,10 @@ private:
     void OnMouseDown(UINT msg, int x, int y);
     void OnMouseMove(int x, int y);
     void OnMouseUp(int x, int y);
-    void RunMenu();
+    void OnCaptureLost();
+    void OnKey(UINT vk, bool repeat);
+    void OnChar(char c);
+    void RunMenu(const POINT* at = nullptr);
     void Release(PlayerRegion region);
     bool Pressed(PlayerRegion r) const { return pressed_[static_cast<std::size_t>(r)]; }
     bool IsMidi();
@@ -67,8 +71,10 @@ private:
     void PlaceTempoThumb() { tempoX_ = TempoThumbX(tempo_); }
     void PlaceKnob() { knobY_ = VolumeKnobY(attenuation_); }
     void SetVolumeFromKnob();
+    void SeekBy(int seconds);
 
-    void PublishState(std::int32_t position);
+    // What the window holds, as properties; nothing here asks a device.
+    void Publish();
     void DrawTitle();
     void DrawFormatLine();
     std::string FormatLine(); // of the open piece, "" for MIDI
@@ -98,11 +104,13 @@ private:
     WaveEndCounter waveEnd_;
     bool timerOn_ = false;
     long framesDrawn_ = 0;
+    std::int32_t drawnPosition_ = 0;
+    bool releasing_ = false; // our own ReleaseCapture: not a lost drag
     std::array<long, std::size(StateProps)> published_{};
     int periodWidth_ = -1; // of the title and its spaces, measured once per piece
     unsigned openSerial_ = 0; // tells a pumped loop that another open began
 
-    std::string title_, fileName_, formatLine_;
+    std::string title_;
     std::int32_t length_ = 0;
 };
 

@@ -75,13 +75,17 @@ private:
     bool Create();
     void OnCreate();
     void OnPaint();
-    // False when the open piece is not one the editor works on (it then closes).
-    bool Reflect();
+    // Prints the stream information on dc and reloads the fields; false
+    // when the open piece is not one the editor works on.
+    bool Reflect(HDC dc);
+    // Hides and unloads the window, after the "Error" box when asked.
+    void Close(bool error);
     void ComSet();
     std::string Text(int id) const;
     void SetText(int id, const std::string& text) const;
 
     HWND hwnd_ = nullptr;
+    bool closing_ = false;
     GdiObject font_;
     Ltmp3TagInfo tag_{};
 };
@@ -131,7 +135,7 @@ LRESULT TagEditor::WndProc(UINT msg, WPARAM wp, LPARAM lp)
             ComSet();
             return 0;
         case IdCancel:
-            DestroyWindow(hwnd_);
+            Close(false);
             return 0;
         case IdCopy:
             SendMessageA(GetFocus(), WM_COPY, 0, 0);
@@ -170,7 +174,8 @@ void TagEditor::OnPaint()
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
-    // An etched rule along the top edge.
+    const bool mine = Reflect(dc);
+    // An etched rule along the top edge, over whatever Reflect cleared.
     HPEN dark = CreatePen(PS_SOLID, 1, RGB(0x80, 0x80, 0x80));
     HPEN light = CreatePen(PS_SOLID, 1, RGB(0xE0, 0xE0, 0xE0));
     HGDIOBJ old = SelectObject(dc, dark);
@@ -182,29 +187,32 @@ void TagEditor::OnPaint()
     SelectObject(dc, old);
     DeleteObject(dark);
     DeleteObject(light);
+    // Painted first: the box lets messages run, and a window still waiting
+    // for its paint would come here again.
+    EndPaint(hwnd_, &ps);
+    if (!mine)
+        Close(true);
+}
 
+bool TagEditor::Reflect(HDC dc)
+{
     PlaybackEngine& engine = MusicEngine();
+    if (closing_ || !engine.IsOpen() || engine.CurrentBackEnd() == BackEnd::None)
+        return true;
+    if (engine.CurrentBackEnd() != BackEnd::Mp3)
+        return false;
     Ltmp3MpegInfo info{};
-    if (engine.IsOpen() && engine.CurrentBackEnd() == BackEnd::Mp3 && Mp3().GetMpegInfo(info) == 1) {
+    if (Mp3().GetMpegInfo(info) == 1) {
+        RECT all{};
+        GetClientRect(hwnd_, &all);
+        FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
         TextSurface surface(dc);
         SetTextFont(surface, FontFace, FontPoints, false, false, true, RGB(0, 0, 0));
         SetDcText(dc, RGB(0, 0, 0), true);
         for (const InfoLine& line : MpegInfoLines(info))
             PrintCentered(surface, InfoCentre, line.Y, true, false, line.Text);
     }
-    EndPaint(hwnd_, &ps);
-}
-
-bool TagEditor::Reflect()
-{
-    PlaybackEngine& engine = MusicEngine();
-    if (!engine.IsOpen() || engine.CurrentBackEnd() == BackEnd::None)
-        return true;
-    if (engine.CurrentBackEnd() != BackEnd::Mp3) {
-        MessageBoxA(hwnd_, "Error", AppTitle, MB_OK);
-        return false;
-    }
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    // Every repaint brings back the stored tag, over anything typed.
     if (Mp3().GetTagInfo(tag_) == 1) {
         SetText(IdTitle, FieldText(tag_.Title));
         SetText(IdArtist, FieldText(tag_.Artist));
@@ -215,12 +223,25 @@ bool TagEditor::Reflect()
     return true;
 }
 
+void TagEditor::Close(bool error)
+{
+    if (closing_)
+        return;
+    closing_ = true;
+    if (error)
+        MessageBoxA(hwnd_, "Error", AppTitle, MB_OK);
+    if (hwnd_) {
+        ShowWindow(hwnd_, SW_HIDE);
+        DestroyWindow(hwnd_);
+    }
+    closing_ = false;
+}
+
 void TagEditor::ComSet()
 {
     FillTag(tag_, Text(IdTitle), Text(IdArtist), Text(IdAlbum), Text(IdYear), Text(IdComment));
     Mp3().SetTagInfo(tag_);
-    ShowWindow(hwnd_, SW_HIDE);
-    DestroyWindow(hwnd_);
+    Close(false);
 }
 
 std::string TagEditor::Text(int id) const
@@ -240,9 +261,11 @@ void TagEditor::Show()
 {
     if (!hwnd_ && !Create())
         return;
-    // Filled once on opening: a repaint keeps what the user has typed.
-    if (!Reflect()) {
-        DestroyWindow(hwnd_);
+    HDC dc = GetDC(hwnd_);
+    const bool mine = Reflect(dc);
+    ReleaseDC(hwnd_, dc);
+    if (!mine) {
+        Close(true);
         return;
     }
     ShowWindow(hwnd_, SW_SHOW);

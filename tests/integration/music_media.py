@@ -31,6 +31,11 @@ def midi_file(notes=16, name=b"Test Song"):
     return b"MThd" + struct.pack(">IHHH", 6, 0, 1, 480) + b"MTrk" + struct.pack(">I", len(ev)) + ev
 
 
+def header_only_wav():
+    """36 bytes: RIFF and an empty fmt chunk, no data; MCI cannot open it."""
+    return b"RIFF" + struct.pack("<I", 28) + b"WAVEfmt " + struct.pack("<I", 16) + bytes(16)
+
+
 def record_rms(s, seconds):
     """RMS level of what the null sink plays for the next `seconds`."""
     p = subprocess.Popen(["parec", "-d", "nullsink.monitor", "--raw", "--format=s16le", "--rate=44100",

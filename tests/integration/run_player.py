@@ -5,13 +5,14 @@ import subprocess
 import sys
 import time
 
-from lt_session import FILES_WIN, WM_COMMAND, run_groups
-from music_media import LOUD, QUIET, heard, midi_file, record_rms, tone_mp3
+from lt_session import FILES_WIN, SC_MINIMIZE, WM_COMMAND, WM_SYSCOMMAND, run_groups
+from music_media import LOUD, QUIET, header_only_wav, heard, midi_file, record_rms, tone_mp3
 from player_bench import bench_audible_start
 
 # Client points of the player's controls.
-STOP, PAUSE, PLAY, NEXT = (97, 107), (124, 107), (57, 107), (178, 107)
-TEMPO_UP = (135, 83)
+STOP, PAUSE, PLAY, NEXT, CLOSE = (97, 107), (124, 107), (57, 107), (178, 107), (294, 10)
+TEMPO_UP, TEMPO_RESET = (135, 83), (100, 83)
+WM_CANCELMODE, SC_RESTORE = 0x1F, 0xF120
 SEEK_Y, VOLUME_X = 65, 15
 PLAYER, EDITOR = "@LumatrovePlayer", "@LumatroveTagEditor"
 
@@ -50,6 +51,20 @@ def scrolls(s):
     return len(offsets) >= 3
 
 
+def boxes(s, seconds):
+    """The texts of the message boxes that come up within `seconds`, each closed as it comes."""
+    seen, end = [], time.monotonic() + seconds
+    while time.monotonic() < end:
+        seen += s.probe("dismiss").splitlines()
+        time.sleep(0.2)
+    return seen
+
+
+def repaint(s, path):
+    """A real repaint of a window: minimised and restored."""
+    s.send(path, (WM_SYSCOMMAND, SC_MINIMIZE, 0), (WM_SYSCOMMAND, SC_RESTORE, 0))
+
+
 def menu(s, key):
     s.rclick(200, 30, PLAYER)
     s.probe("menu-keys", key)
@@ -84,6 +99,10 @@ def group_mp3(s):
     s.mouse(PLAYER, 170, SEEK_Y, "down", "move", to=(170, 5))
     s.release(170, 5, PLAYER)
     s.check(prop(s, "LtPosition") < 10, "a seek released off the bar seeks nothing")
+    s.mouse(PLAYER, 170, SEEK_Y, "down")
+    s.send(PLAYER, (WM_CANCELMODE, 0, 0))  # what the system sends when another window takes over mid-drag
+    s.mouse(PLAYER, x, SEEK_Y, "move", "up")
+    s.check(prop(s, "LtPosition") < 10, "a drag that lost the mouse seeks nothing on release")
     s.mouse(PLAYER, 170, SEEK_Y, "down", "move", to=(x, SEEK_Y))
     s.release(x, SEEK_Y, PLAYER)
     s.click(*PLAY, PLAYER)
@@ -147,6 +166,12 @@ def group_kinds(s):
     s.start_app(s.fixture("tune.mid", midi_file()))
     s.check(s.wait_until(lambda: prop(s, "LtBackEnd") == 2, 10.0, 0.2), "a MIDI file opens in the sequencer")
     s.probe("dismiss")  # a box may report a missing synthesiser
+    frames = prop(s, "LtFrames")
+    s.wait_until(lambda: prop(s, "LtFrames") > frames + 1, 3.0, 0.1)  # Wine's sequencer answers 500000
+    s.check(0 <= prop(s, "LtTempo") <= 300, "the tempo read while playing stays on the bar", "0..300",
+            prop(s, "LtTempo"))
+    s.click(*TEMPO_RESET, PLAYER)
+    s.equal(boxes(s, 1.0), [], "and the reset button sends it without an error box")
     s.click(*STOP, PLAYER)  # no timer ticks meanwhile
     tempo = prop(s, "LtTempo")
     s.click(*TEMPO_UP, PLAYER)
@@ -162,6 +187,10 @@ def group_kinds(s):
     s.check(scrolls(s), "an odd title scrolls")
     s.check([s.grab(box) for box in outside] == before, "and draws nothing outside its panel")
 
+    s.start_app(s.fixture("bad.wav", header_only_wav()))
+    s.equal(len(boxes(s, 4.0)), 1, "a WAV that MCI cannot open gives one message box")
+    s.check(not s.visible(PLAYER), "and the player closes")
+
 
 def group_tag(s):
     path = s.files_dir / "tagged.mp3"
@@ -175,6 +204,9 @@ def group_tag(s):
     s.probe("shown", EDITOR)
     fields = [w.text.rstrip() for w in s.info(*(f"{EDITOR}/#{i}" for i in range(1, 6)))]
     s.equal(fields, ["Old title", "Old artist", "Old album", "1999", "old"], "the editor shows the stored tag")
+    s.set_text(f"{EDITOR}/#1", "typed, not stored")
+    repaint(s, EDITOR)
+    s.equal(s.info(f"{EDITOR}/#1")[0].text.rstrip(), "Old title", "a repaint brings the stored tag back")
     for i, text in enumerate(("New title", "New artist", "New album", "2024x", "new comment"), 1):
         s.set_text(f"{EDITOR}/#{i}", text)
     s.send(EDITOR, (WM_COMMAND, 7, 0), post=True)  # the store button
@@ -186,8 +218,87 @@ def group_tag(s):
     s.equal(tuple(got.get(k) for k in ("title", "artist", "album", "date", "comment")),
             ("New title", "New artist", "New album", "2024", "new comment"), "ffprobe reads the stored tag")
 
+    menu(s, "t")
+    s.probe("shown", EDITOR)
+    s.start_app(s.fixture("tune.mid", midi_file()))
+    s.check(s.wait_until(lambda: prop(s, "LtBackEnd") == 2, 10.0, 0.2), "a MIDI piece opens under the editor")
+    s.probe("dismiss")  # a box may report a missing synthesiser
+    repaint(s, EDITOR)
+    s.check(any(b.endswith("\tError") for b in boxes(s, 2.0)), "the editor's next repaint says Error")
+    s.check(not s.visible(EDITOR), "and closes")
 
-GROUPS = {"mp3": group_mp3, "advance": group_advance, "kinds": group_kinds, "tag": group_tag,
+
+def group_keys(s):
+    first, last = tone_mp3(s, "first.mp3", 30, 330), tone_mp3(s, "last.mp3", 30, 550)
+    tune = s.fixture("tune.mid", midi_file(notes=64))
+    s.launch()
+    open_player(s, s.fixture("keys.m3u", b"first.mp3\r\ntune.mid\r\nlast.mp3\r\n"))
+    wait_prop(s, "LtState", lambda v: v == 2)
+    key = lambda *keys: s.type_keys(PLAYER, *keys)  # real key presses to the focused player
+
+    for k, want, what in (("space", 2, "Space pauses"), ("space", 1, "Space plays"), ("s", 2, "S stops (the MP3 halts)")):
+        key(k)
+        s.equal(state(s), want, what)
+    at, volume = prop(s, "LtPosition"), prop(s, "LtVolume")
+    for keys, want, what in ((("right", "right"), at + 10, "Right seeks 5 s on"), (("left",), at + 5, "Left 5 s back"),
+                             (("home",), 0, "Home to the start")):
+        key(*keys)
+        s.check(abs(prop(s, "LtPosition") - want) <= 1, what, want, prop(s, "LtPosition"))
+    key("down", "down", "up")
+    s.equal(prop(s, "LtVolume"), volume - 5, "Down and Up change the volume by 5")
+
+    key("n")
+    s.check(wait_title(s, tune, 8.0), "N opens the next piece", tune, title(s))
+    s.probe("dismiss")  # a box may report a missing synthesiser
+    key("s")  # no ticks reading the tempo back meanwhile
+    tempo = prop(s, "LtTempo")
+    for keys, want in ((("-",), tempo - 10), (("+",), tempo), (("-", "-", "r"), tempo)):
+        key(*keys)
+        s.equal(prop(s, "LtTempo"), want, f"tempo keys {' '.join(keys)}")
+    for want, what in ((first, "P opens the previous piece"), (last, "and wraps round to the last")):
+        key("p")
+        s.check(wait_title(s, want, 8.0), what, want, title(s))
+
+    left, top = s.rect(PLAYER)[:2]
+    for k in ("apps", "shift+f10"):
+        s.pointer(left + 250, top + 300)
+        key(k)
+        s.equal(s.rect(s.probe("menu"))[:2], (left, top), f"{k} opens the menu at the window's corner")
+        s.probe("menu-keys", "27")
+    key("m")
+    s.check(s.wait_until(lambda: s.info(PLAYER)[0].iconic, 3.0), "M minimises")
+    s.send(PLAYER, (WM_SYSCOMMAND, SC_RESTORE, 0))
+    key("esc")
+    s.probe("gone", PLAYER, 5000)
+    s.check(record_rms(s, 0.8) < QUIET, "Esc closes the player and its sound", f"< {QUIET}")
+
+
+def group_resources(s):
+    tone, bad = tone_mp3(s, "short.mp3", 4), s.fixture("bad.wav", header_only_wav())
+    s.launch()
+
+    def cycle(path):
+        s.write_queue([path])
+        if path == bad:  # the failed open unloads the window
+            s.wait_until(lambda: s.probe("dismiss"), 10.0, 0.1)
+            boxes(s, 1.0)
+        else:
+            s.probe("shown", PLAYER, 10000)
+            s.click(*CLOSE, PLAYER)
+        s.wait_until(lambda: not s.visible(PLAYER), 5.0, 0.05)
+
+    cycle(tone)
+    before = s.gui_objects()
+    for i in range(55):
+        cycle(bad if i % 11 == 10 else tone)
+    after = s.gui_objects()
+    print(f'# GDI and USER objects: {before} before, {after} after')
+    s.check(all(abs(a - b) <= 50 for a, b in zip(after, before)),
+            "opening and closing the player 50 times (and 5 failed opens) keeps the GDI and USER counts", before, after)
+
+
+GROUPS = {"mp3": group_mp3, "advance": group_advance, "kinds": group_kinds, "tag": group_tag, "keys": group_keys,
+          "resources": group_resources,
           "audible_start": bench_audible_start}  # the last one only for scripts/bench
 
 if __name__ == "__main__":

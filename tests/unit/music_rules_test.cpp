@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "music/midi_ports.h"
 #include "music/music_rules.h"
 #include "music/tag_rules.h"
@@ -21,8 +23,13 @@ TEST(MusicRules, ModeAnswersTimesAndPaths)
     EXPECT_EQ(MciPathArgument("C:\\My Music\\a.wav", ""), "\"C:\\My Music\\a.wav\"");
     EXPECT_EQ(MciPathArgument("C:\\My Music\\a.wav", "C:\\My Music\\a.wav"), "\"C:\\My Music\\a.wav\"")
         << "short names switched off: the long path comes back";
-    EXPECT_EQ(FolderOf("C:\\music\\a.mid") + "|" + FolderOf("a.mid"), "C:\\music\\|");
-    EXPECT_EQ(FolderOf("C:\\表"), "C:\\") << "the trail byte of 表 is 0x5C";
+    // The trail bytes of ソ, 表 and 能 are 0x5C, the backslash.
+    for (const auto& [title, path, shown] :
+         std::vector<std::array<std::string, 3>>{{"No Title", "C:\\曲\\ソング.mp3", "ソング.mp3"},
+                                                 {"No Title", "D:\\表.wav", "表.wav"},
+                                                 {"No Title", "能.mid", "能.mid"},
+                                                 {"Song", "C:\\能.mid", "Song"}})
+        EXPECT_EQ(PlayerTitle(title, path), shown) << path;
 }
 
 namespace {

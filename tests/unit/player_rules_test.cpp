@@ -47,20 +47,38 @@ TEST(PlayerSliders, ThumbsAndValuesFromThePointer)
         EXPECT_EQ(std::make_tuple(TempoDown(from), TempoUp(from)), std::make_tuple(down, up)) << from;
 }
 
-TEST(PlayerMarquee, MovesThreePixelsAFrameAcrossTheSeam)
+TEST(PlayerMarquee, PositionAndWrap)
 {
-    for (int period : {90, 100, 101, 7, 1}) {
+    // Width of title + 7 spaces, frames drawn -> step, remainder, text x, box width. A period ends once
+    // step > (w - remainder) / 3; the next starts at remainder (w - remainder) mod 3.
+    using Row = std::array<int, 6>;
+    for (const auto& [width, frames, step, remainder, x, box] : std::vector<Row>{{100, 0, 0, 0, 30, 312},
+                                                                                 {100, 33, 33, 0, -69, 411},
+                                                                                 {100, 34, 0, 1, 31, 313},
+                                                                                 {100, 67, 33, 1, -68, 412},
+                                                                                 {100, 68, 0, 0, 30, 312},
+                                                                                 {263, 88, 0, 2, 32, 314},
+                                                                                 {263, 176, 0, 0, 30, 312}}) {
         Marquee m;
-        // The offset always equals the distance scrolled modulo the period: the seam looks continuous.
-        for (int frame = 0; frame < 3 * period; ++frame) {
-            ASSERT_EQ(m.Offset(), frame * 3 % period) << "period " << period << " frame " << frame;
-            m.Advance(period);
-        }
-        // 3 x period pixels is a whole number of periods: back to the start.
-        EXPECT_EQ(std::make_tuple(m.Step, m.Remainder), std::make_tuple(0, 0)) << "period " << period;
+        for (int i = 0; i < frames; ++i)
+            m.Advance(width);
+        EXPECT_EQ((Row{width, frames, m.Step, m.Remainder, m.TextX(30), m.BoxWidth()}),
+                  (Row{width, frames, step, remainder, x, box}));
     }
-    EXPECT_EQ(Marquee{}.TextX(30), 30);
     EXPECT_EQ(MarqueeText("ab"), "ab       ab       ");
+}
+
+TEST(PlayerPrevious, MusicEntryBeforeThePlayingOneWrapping)
+{
+    FileTable t;
+    for (FileKind k : {FileKind::Mp3, FileKind::Wave, FileKind::Midi, FileKind::Picture, FileKind::Wave})
+        t.Append("f" + std::to_string(t.Count() + 1), k);
+    // playing entry -> previous: WAV and pictures are passed over; from the first it wraps to the end.
+    for (const auto& [playing, previous] : std::vector<std::array<int, 2>>{{3, 1}, {1, 3}, {4, 3}, {0, 3}, {5, 3}})
+        EXPECT_EQ(PreviousMusicEntry(t, playing), previous) << playing;
+    FileTable one;
+    one.Append("a.mid", FileKind::Midi);
+    EXPECT_EQ(PreviousMusicEntry(one, 1), 1) << "the only piece is its own previous";
 }
 
 TEST(PlayerFormatLine, Texts)
