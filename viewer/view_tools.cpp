@@ -235,7 +235,7 @@ void View::OnWheel(int delta, WPARAM keys, POINT screen)
 
 bool View::OnKeyDown(WPARAM key)
 {
-    const KeyCommand cmd = KeyCommandFor(static_cast<int>(key));
+    const KeyCommand cmd = KeyCommandFor(static_cast<int>(key), GetKeyState(VK_CONTROL) < 0);
     if (cmd.Close) {
         CloseByUser();
         return false;
@@ -244,7 +244,33 @@ bool View::OnKeyDown(WPARAM key)
         NextPicture();
         return true;
     }
+    if (cmd.Copy) {
+        CopyRange(); // its message box lets the list close this window: nothing after it
+        return true;
+    }
+    if (cmd.SetTool) {
+        tool_ = cmd.Tool;
+        ReToolIcon();
+        return true;
+    }
+    if (cmd.Grid) {
+        gridShown_ = !gridShown_;
+        ReFound();
+        return true;
+    }
+    if (cmd.Zoom != 0) {
+        // About the middle of the view, as a zoom click there.
+        ZoomAround(cmd.Zoom, viewW_ / 2 - xOffset_, viewH_ / 2 - yOffset_, nullptr);
+        return true;
+    }
     const int v = vValue_, h = hValue_;
+    if (cmd.Page != 0 || cmd.Edge != 0) {
+        // Along the vertical bar, or the horizontal one when only that is shown.
+        if (layout_.NeedV)
+            vValue_ = PageScroll(vValue_, viewH_, layout_.VMax, cmd);
+        else if (layout_.NeedH)
+            hValue_ = PageScroll(hValue_, viewW_, layout_.HMax, cmd);
+    }
     if (cmd.Vertical != 0 && layout_.NeedV)
         vValue_ =
             cmd.Vertical > 0 ? ScrollForward(vValue_, cmd.Vertical, layout_.VMax) : ScrollBack(vValue_, -cmd.Vertical);

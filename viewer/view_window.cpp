@@ -159,8 +159,19 @@ LRESULT CALLBACK View::PreviewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         if (lstrcmpiA(cls, "ComboBox") == 0)
             original = Shared().comboProc;
     }
-    if (msg == WM_KEYDOWN && self && (!self->OnKeyDown(wp) || !IsWindow(hwnd)))
-        return 0; // the window closed
+    if (msg == WM_KEYDOWN && self) {
+        const bool own = KeyCommandFor(static_cast<int>(wp), GetKeyState(VK_CONTROL) < 0).Own();
+        if (!self->OnKeyDown(wp) || !IsWindow(hwnd) || own)
+            return 0; // the window closed, or the key was the window's alone
+    }
+    if (msg == WM_MOUSEWHEEL && self) {
+        // The wheel follows the focus; over the picture it is the picture's
+        // (a focused selector would change the magnification instead).
+        RECT area{};
+        GetWindowRect(self->area_, &area);
+        if (PtInRect(&area, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}))
+            return SendMessageA(self->hwnd_, msg, wp, lp);
+    }
     return CallWindowProcA(original, hwnd, msg, wp, lp);
 }
 
