@@ -113,12 +113,6 @@ protected:
         Press(view, WM_LBUTTONDOWN, x, 10);
         Press(view, WM_LBUTTONUP, x, 10);
     }
-    static void Drag(HWND area, POINT from, POINT to)
-    {
-        Press(area, WM_LBUTTONDOWN, from.x, from.y);
-        Press(area, WM_MOUSEMOVE, to.x, to.y);
-        Press(area, WM_LBUTTONUP, to.x, to.y);
-    }
     // The clipboard's bitmap as "W x H", or "none"; then emptied.
     static std::string TakeClip()
     {
@@ -178,7 +172,8 @@ TEST_F(ViewTest, LosingTheMouseEndsWhatThePressStarted)
     constexpr int SelectTool = 130, CopyButton = 150, HandTool = 205;
 
     Strip(view, SelectTool); // the 64 x 64 picture is centred, its corner above and left of (30, 30)
-    Drag(area, {30, 30}, {34, 36});
+    Press(area, WM_LBUTTONDOWN, 30, 30);
+    Press(area, WM_LBUTTONUP, 34, 36);
     Strip(view, CopyButton);
     EXPECT_EQ(TakeClip(), "4 x 6") << "a copy press held to its release";
     Press(view, WM_LBUTTONDOWN, CopyButton, 10);
