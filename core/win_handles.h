@@ -97,4 +97,61 @@ private:
     HGDIOBJ old_;
 };
 
+// A memory DC with a bitmap of its own selected into it. The bitmap leaves
+// the DC before it is deleted (a selected bitmap cannot be deleted and would
+// outlive its owner), then the DC goes: whatever order its owner keeps.
+class BitmapDc {
+public:
+    BitmapDc() = default;
+    // A width x height bitmap compatible with `like`; empty on failure.
+    BitmapDc(HDC like, int width, int height)
+        : dc_(CreateCompatibleDC(like)), bitmap_(CreateCompatibleBitmap(like, width, height))
+    {
+        if (dc_ && bitmap_)
+            old_ = SelectObject(dc_.get(), bitmap_.get());
+        if (!old_)
+            reset();
+    }
+    BitmapDc(BitmapDc&& o) noexcept
+        : dc_(std::move(o.dc_)), bitmap_(std::move(o.bitmap_)), old_(std::exchange(o.old_, nullptr))
+    {
+    }
+    BitmapDc& operator=(BitmapDc&& o) noexcept
+    {
+        if (this != &o) {
+            reset();
+            dc_ = std::move(o.dc_);
+            bitmap_ = std::move(o.bitmap_);
+            old_ = std::exchange(o.old_, nullptr);
+        }
+        return *this;
+    }
+    ~BitmapDc() { reset(); }
+
+    HDC get() const { return dc_.get(); }
+    explicit operator bool() const { return old_ != nullptr; }
+    // The bitmap, out of the DC, for a new owner (the clipboard); the DC goes.
+    HBITMAP release()
+    {
+        if (old_)
+            SelectObject(dc_.get(), old_);
+        old_ = nullptr;
+        dc_.reset();
+        return static_cast<HBITMAP>(bitmap_.release());
+    }
+    void reset()
+    {
+        if (old_)
+            SelectObject(dc_.get(), old_);
+        old_ = nullptr;
+        bitmap_.reset();
+        dc_.reset();
+    }
+
+private:
+    MemoryDc dc_;
+    GdiObject bitmap_;
+    HGDIOBJ old_ = nullptr;
+};
+
 } // namespace lt

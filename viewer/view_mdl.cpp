@@ -64,27 +64,29 @@ void FreeViewSlot(int slot)
         ViewSlotAt(slot) = ViewSlot{};
 }
 
-bool OpenPictureView(int entryIndex)
+namespace {
+
+// The window for an entry, set up and hidden; null when it cannot be made.
+View* SetUpPictureView(int entryIndex)
 {
-    ViewLoadingScope loading;
     const FileEntry entry = FileList().Table.At(entryIndex);
     if (entry.Path.empty())
-        return false;
+        return nullptr;
     const int slot = FindFreeView();
     if (slot == 0)
-        return false;
+        return nullptr;
     // Decoded before any window exists: a file that cannot be read leaves
     // nothing half-built behind.
     PictureImage image;
     if (!image.Load(entry.Path) || !MagnificationFits(image.Width(), image.Height(), 100))
-        return false;
+        return nullptr;
     const int iw = image.Width(), ih = image.Height();
     const ScreenMetrics screen = CurrentScreen();
     const OuterSize size = PictureWindowSize(iw, ih, screen);
     View* view = View::Create(entry.Path, std::move(image), size,
                               {CentredPosition(screen.Sw, size.Width), CentredPosition(screen.Sh, size.Height)});
     if (!view)
-        return false;
+        return nullptr;
     ViewSlot& s = ViewSlotAt(slot);
     s.Path = entry.Path;
     s.InUse = true;
@@ -93,7 +95,20 @@ bool OpenPictureView(int entryIndex)
     s.Window = view;
     s.Key = view->OwnDc();
     view->SetInfo(ih, iw);
-    ViewLoading = false;
+    return view;
+}
+
+} // namespace
+
+bool OpenPictureView(int entryIndex)
+{
+    View* view = nullptr;
+    {
+        ViewLoadingScope loading;
+        view = SetUpPictureView(entryIndex);
+    }
+    if (!view)
+        return false;
     view->Show();
     view->ReFound();
     return true;

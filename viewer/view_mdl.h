@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace lt {
 
@@ -25,13 +26,18 @@ struct ViewSlot {
 // changes magnification and scroll position in several steps).
 extern bool ViewLoading;
 
-// Sets ViewLoading for a scope and clears it on every way out.
+// Sets ViewLoading for a scope and puts back what was there on every way
+// out: scopes nest (a window opened while a tool works on another), so none
+// may switch it off outright.
 class ViewLoadingScope {
 public:
-    ViewLoadingScope() { ViewLoading = true; }
-    ~ViewLoadingScope() { ViewLoading = false; }
+    ViewLoadingScope() : was_(std::exchange(ViewLoading, true)) {}
+    ~ViewLoadingScope() { ViewLoading = was_; }
     ViewLoadingScope(const ViewLoadingScope&) = delete;
     ViewLoadingScope& operator=(const ViewLoadingScope&) = delete;
+
+private:
+    bool was_;
 };
 
 // Slot numbers are 1..1000; 0 means none.

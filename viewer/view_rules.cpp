@@ -201,10 +201,38 @@ int ScrollBack(int value, int step)
     return value < step ? 0 : value - step;
 }
 
-KeyCommand KeyCommandFor(int keyCode)
+KeyCommand KeyCommandFor(int keyCode, bool ctrl)
 {
     constexpr int S = KeyScrollStep, D = KeyScrollStep / 2;
+    if (ctrl && keyCode == 'C')
+        return {.Copy = true};
+    switch (ctrl ? 0 : keyCode) { // other letters with Ctrl mean nothing here
+    case 'Z':
+        return {.SetTool = true, .Tool = ToolMode::Zoom};
+    case 'S':
+        return {.SetTool = true, .Tool = ToolMode::Select};
+    case 'P':
+        return {.SetTool = true, .Tool = ToolMode::Picker};
+    case 'H':
+        return {.SetTool = true, .Tool = ToolMode::Hand};
+    case 'G':
+        return {.Grid = true};
+    }
     switch (keyCode) {
+    case 33: // PageUp
+        return {.Page = -1};
+    case 34: // PageDown
+        return {.Page = 1};
+    case 36: // Home
+        return {.Edge = -1};
+    case 35: // End
+        return {.Edge = 1};
+    case 107: // numeric pad +, and the + key of the main block
+    case 187:
+        return {.Zoom = 1};
+    case 109: // numeric pad -, and the - key
+    case 189:
+        return {.Zoom = -1};
     case 38:  // Up
     case 104: // numeric pad 8
         return {-S, 0};
@@ -232,6 +260,15 @@ KeyCommand KeyCommandFor(int keyCode)
     default:
         return {};
     }
+}
+
+int PageScroll(int value, int page, int max, const KeyCommand& cmd)
+{
+    if (cmd.Edge != 0)
+        return cmd.Edge < 0 ? 0 : max;
+    if (cmd.Page != 0)
+        return cmd.Page < 0 ? ScrollBack(value, page) : ScrollForward(value, page, max);
+    return value;
 }
 
 int StepMagnificationIndex(int index, int step)

@@ -131,9 +131,21 @@ int ScrollBack(int value, int step);
 struct KeyCommand {
     int Vertical = 0, Horizontal = 0;
     bool Next = false, Close = false;
+    // The window's own keys beyond those: the focused control does not get
+    // them too (PageDown would also move the selector).
+    int Page = 0; // a view's length back (-1) or on (+1)
+    int Edge = 0; // to the start (-1) or the end (+1)
+    int Zoom = 0; // one step down (-1) or up (+1) the magnification list
+    bool Copy = false, Grid = false;
+    bool SetTool = false; // Tool chosen, as with the strip's buttons
+    ToolMode Tool = ToolMode::Zoom;
+    bool Own() const { return Page || Edge || Zoom || Copy || Grid || SetTool; }
     bool operator==(const KeyCommand&) const = default;
 };
-KeyCommand KeyCommandFor(int keyCode);
+KeyCommand KeyCommandFor(int keyCode, bool ctrl = false);
+
+// Where a page or edge key leaves a bar; page is the view's length.
+int PageScroll(int value, int page, int max, const KeyCommand& cmd);
 
 inline constexpr int KeyScrollStep = 10;
 

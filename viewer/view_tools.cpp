@@ -1,6 +1,8 @@
 // The picture window's pointer tools, keys and wheel.
 #include <windowsx.h>
 
+#include <utility>
+
 #include "core/file_list.h"
 #include "core/app_identity.h"
 #include "core/text_rules.h"
@@ -47,39 +49,43 @@ void View::OnStripDown(int x, int y)
 
 void View::OnStripUp()
 {
-    if (!copyPressed_)
+    // The press is taken before the capture goes, which would cancel it.
+    const bool copy = std::exchange(copyPressed_, false);
+    if (GetCapture() == hwnd_)
+        ReleaseCapture();
+    if (!copy)
         return;
-    copyPressed_ = false;
     ReToolIcon();
     CopyRange();
 }
 
+void View::OnStripCaptureLost()
+{
+    if (!copyPressed_)
+        return;
+    copyPressed_ = false;
+    ReToolIcon();
+}
+
 void View::CopyRange()
 {
-    const PixelRange r = SelectionRange(x1_, y1_, x2_, y2_);
-    // A range without area copies nothing; the clipboard keeps what it had.
-    if (!selectionExists_ || r.Width <= 0 || r.Height <= 0) {
+    if (!selectionExists_) {
         MessageBoxA(hwnd_, NoRangeSelected, AppTitle, MB_OK);
         return;
     }
+    // A range without width or height copies an empty bitmap (the platform
+    // makes it 1 x 1, monochrome).
+    const PixelRange r = SelectionRange(x1_, y1_, x2_, y2_);
     HDC screen = GetDC(nullptr);
-    MemoryDc memory(CreateCompatibleDC(screen));
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, r.Width, r.Height);
+    BitmapDc copy(screen, r.Width, r.Height);
     ReleaseDC(nullptr, screen);
-    if (!memory || !bitmap) {
-        if (bitmap)
-            DeleteObject(bitmap);
+    if (!copy)
         return;
-    }
-    {
-        SelectObjectScope select(memory.get(), bitmap);
-        BitBlt(memory.get(), 0, 0, r.Width, r.Height, image_.Dc(), r.X, r.Y, SRCCOPY);
-    }
-    if (!OpenClipboard(hwnd_)) {
-        DeleteObject(bitmap);
+    BitBlt(copy.get(), 0, 0, r.Width, r.Height, image_.Dc(), r.X, r.Y, SRCCOPY);
+    if (!OpenClipboard(hwnd_))
         return;
-    }
     EmptyClipboard();
+    HBITMAP bitmap = copy.release();
     if (!SetClipboardData(CF_BITMAP, bitmap))
         DeleteObject(bitmap); // otherwise the clipboard owns it
     CloseClipboard();
@@ -123,6 +129,7 @@ void View::OnAreaDown(UINT msg, int x, int y)
         if (msg == WM_LBUTTONDOWN) {
             x1_ = ClampToImage(ToImageCoord(dx, magnification_), imageW_);
             y1_ = ClampToImage(ToImageCoord(dy, magnification_), imageH_);
+            x2_ = x1_, y2_ = y1_; // the range starts empty, not where the last one ended
             selectionExists_ = false;
             selecting_ = true;
         } else {
@@ -169,11 +176,21 @@ void View::OnAreaUp(int x, int y)
     ReFound();
 }
 
+void View::OnAreaCaptureLost()
+{
+    dragging_ = false;
+    if (!selecting_)
+        return;
+    selectionExists_ = !(x1_ == x2_ && y1_ == y2_);
+    selecting_ = false;
+    ReFound();
+}
+
 void View::PickColour(int x, int y)
 {
-    if (!surfaceDc_ || x < 0 || y < 0 || x >= surfaceW_ || y >= surfaceH_)
+    if (!surface_ || x < 0 || y < 0 || x >= surfaceW_ || y >= surfaceH_)
         return;
-    const COLORREF c = GetPixel(surfaceDc_.get(), x, y);
+    const COLORREF c = GetPixel(surface_.get(), x, y);
     if (c == CLR_INVALID)
         return;
     char text[16];
@@ -218,7 +235,7 @@ void View::OnWheel(int delta, WPARAM keys, POINT screen)
 
 bool View::OnKeyDown(WPARAM key)
 {
-    const KeyCommand cmd = KeyCommandFor(static_cast<int>(key));
+    const KeyCommand cmd = KeyCommandFor(static_cast<int>(key), GetKeyState(VK_CONTROL) < 0);
     if (cmd.Close) {
         CloseByUser();
         return false;
@@ -227,7 +244,33 @@ bool View::OnKeyDown(WPARAM key)
         NextPicture();
         return true;
     }
+    if (cmd.Copy) {
+        CopyRange(); // its message box lets the list close this window: nothing after it
+        return true;
+    }
+    if (cmd.SetTool) {
+        tool_ = cmd.Tool;
+        ReToolIcon();
+        return true;
+    }
+    if (cmd.Grid) {
+        gridShown_ = !gridShown_;
+        ReFound();
+        return true;
+    }
+    if (cmd.Zoom != 0) {
+        // About the middle of the view, as a zoom click there.
+        ZoomAround(cmd.Zoom, viewW_ / 2 - xOffset_, viewH_ / 2 - yOffset_, nullptr);
+        return true;
+    }
     const int v = vValue_, h = hValue_;
+    if (cmd.Page != 0 || cmd.Edge != 0) {
+        // Along the vertical bar, or the horizontal one when only that is shown.
+        if (layout_.NeedV)
+            vValue_ = PageScroll(vValue_, viewH_, layout_.VMax, cmd);
+        else if (layout_.NeedH)
+            hValue_ = PageScroll(hValue_, viewW_, layout_.HMax, cmd);
+    }
     if (cmd.Vertical != 0 && layout_.NeedV)
         vValue_ =
             cmd.Vertical > 0 ? ScrollForward(vValue_, cmd.Vertical, layout_.VMax) : ScrollBack(vValue_, -cmd.Vertical);

@@ -159,8 +159,19 @@ LRESULT CALLBACK View::PreviewProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         if (lstrcmpiA(cls, "ComboBox") == 0)
             original = Shared().comboProc;
     }
-    if (msg == WM_KEYDOWN && self && (!self->OnKeyDown(wp) || !IsWindow(hwnd)))
-        return 0; // the window closed
+    if (msg == WM_KEYDOWN && self) {
+        const bool own = KeyCommandFor(static_cast<int>(wp), GetKeyState(VK_CONTROL) < 0).Own();
+        if (!self->OnKeyDown(wp) || !IsWindow(hwnd) || own)
+            return 0; // the window closed, or the key was the window's alone
+    }
+    if (msg == WM_MOUSEWHEEL && self) {
+        // The wheel follows the focus; over the picture it is the picture's
+        // (a focused selector would change the magnification instead).
+        RECT area{};
+        GetWindowRect(self->area_, &area);
+        if (PtInRect(&area, POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}))
+            return SendMessageA(self->hwnd_, msg, wp, lp);
+    }
     return CallWindowProcA(original, hwnd, msg, wp, lp);
 }
 
@@ -204,9 +215,11 @@ LRESULT View::WndProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-        if (GetCapture() == hwnd_)
-            ReleaseCapture();
         OnStripUp();
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != hwnd_)
+            OnStripCaptureLost();
         return 0;
     case WM_KEYDOWN:
         OnKeyDown(wp);
@@ -306,13 +319,8 @@ void View::Layout()
 
     // The view's surface follows the view's size.
     const int w = std::max(1, viewW_), h = std::max(1, viewH_);
-    if (w != surfaceW_ || h != surfaceH_ || !surfaceDc_) {
-        if (surfaceDc_ && surfaceOld_)
-            SelectObject(surfaceDc_.get(), surfaceOld_);
-        surface_.reset();
-        surfaceDc_.reset(CreateCompatibleDC(ownDc_));
-        surface_.reset(CreateCompatibleBitmap(ownDc_, w, h));
-        surfaceOld_ = surfaceDc_ && surface_ ? SelectObject(surfaceDc_.get(), surface_.get()) : nullptr;
+    if (w != surfaceW_ || h != surfaceH_ || !surface_) {
+        surface_ = BitmapDc(ownDc_, w, h);
         surfaceW_ = w;
         surfaceH_ = h;
     }
@@ -385,9 +393,9 @@ void View::OnScroll(HWND bar, int code)
 
 void View::ReFound()
 {
-    if (ViewLoading || !surfaceDc_)
+    if (ViewLoading || !surface_)
         return;
-    HDC dc = surfaceDc_.get();
+    HDC dc = surface_.get();
     SetDcBack(dc, true, 0);
     RECT all{0, 0, surfaceW_, surfaceH_};
     SetBkColor(dc, ViewBack);
@@ -451,8 +459,8 @@ void View::DrawSelection(HDC dc)
 
 void View::PaintArea(HDC target)
 {
-    if (surfaceDc_)
-        BitBlt(target, 0, 0, surfaceW_, surfaceH_, surfaceDc_.get(), 0, 0, SRCCOPY);
+    if (surface_)
+        BitBlt(target, 0, 0, surfaceW_, surfaceH_, surface_.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT View::AreaProc(UINT msg, WPARAM wp, LPARAM lp)
@@ -480,9 +488,14 @@ LRESULT View::AreaProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
+        // The release first: giving the capture up would end the drag early.
+        OnAreaUp(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
         if (GetCapture() == area_)
             ReleaseCapture();
-        OnAreaUp(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        return 0;
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != area_)
+            OnAreaCaptureLost();
         return 0;
     }
     return DefWindowProcA(area_, msg, wp, lp);

@@ -49,6 +49,10 @@ private:
     void OnAreaDown(UINT msg, int x, int y);
     void OnAreaMove(int x, int y);
     void OnAreaUp(int x, int y);
+    // Another window took the mouse (Alt+Tab, a message box): a press or drag
+    // in progress ends where it is.
+    void OnStripCaptureLost();
+    void OnAreaCaptureLost();
     void OnWheel(int delta, WPARAM keys, POINT screen);
     void ZoomAround(int step, double dx, double dy, const POINT* anchor);
     void CopyRange();
@@ -68,9 +72,7 @@ private:
     HWND area_ = nullptr, vBar_ = nullptr, hBar_ = nullptr;
 
     PictureImage image_;
-    MemoryDc surfaceDc_; // the view's persistent surface
-    GdiObject surface_;
-    HGDIOBJ surfaceOld_ = nullptr;
+    BitmapDc surface_; // the view's persistent surface
     int surfaceW_ = 0, surfaceH_ = 0;
     GdiObject swatchBrush_;
 

@@ -109,6 +109,21 @@ TEST(ViewRules, ScrollingByZoomAndKeys)
         EXPECT_EQ(KeyCommandFor(key), (KeyCommand{v, h})) << "key " << key;
     EXPECT_EQ(KeyCommandFor(13), (KeyCommand{0, 0, true, false}));
     EXPECT_EQ(KeyCommandFor(27), (KeyCommand{0, 0, false, true}));
+    EXPECT_FALSE(KeyCommandFor(40, true).Own()) << "the focused control gets the arrows too";
+
+    // The window's own keys, with and without Ctrl.
+    const std::tuple<int, bool, KeyCommand> own[] = {
+        {'C', true, {.Copy = true}}, {'C', false, {}},        {'G', false, {.Grid = true}}, {'G', true, {}},
+        {33, false, {.Page = -1}},   {35, true, {.Edge = 1}}, {107, false, {.Zoom = 1}},
+        {189, false, {.Zoom = -1}},  {'P', false, {.SetTool = true, .Tool = ToolMode::Picker}}};
+    for (const auto& [key, ctrl, want] : own)
+        EXPECT_EQ(KeyCommandFor(key, ctrl), want) << "key " << key << (ctrl ? " with Ctrl" : "");
+    // A page is the view's length; the edges are 0 and Max.
+    const std::tuple<int, KeyCommand, int> pages[] = {
+        {30, {.Page = 1}, 130}, {200, {.Page = 1}, 250}, {30, {.Page = -1}, 0},
+        {9, {.Edge = 1}, 250},  {9, {.Edge = -1}, 0}};
+    for (const auto& [value, cmd, want] : pages)
+        EXPECT_EQ(PageScroll(value, 100, 250, cmd), want) << "from " << value;
 }
 
 // A 2 x 2 24-bit BMP: file header, info header, two padded rows; one 32-bit field set to `value`.
