@@ -36,6 +36,10 @@ constexpr int ComboX = 40, ComboY = 104, ComboW = 145, ComboDropped = 160;
 constexpr int SampleW = 41, SampleH = 20, ExtW = 41, ExtH = 17;
 constexpr ControlPlace ExitButton{IdComExit, 192, 160, 65, 17};
 constexpr ControlPlace CancelButton{IdComCancel, 272, 160, 65, 17};
+constexpr ControlPlace UnregisterButton{IdComUnregister, 176, 136, 41, 17};
+// Buttons that must wait while OK switches the MIDI port.
+constexpr int HeldDuringSwitch[] = {IdComExit,     IdComCancel,   IdComExt,     IdComExt + 1, IdComExt + 2,
+                                    IdComExt + 3, IdComExt + 4, IdComExt + 5, IdComUnregister};
 
 HWND MakeChild(HWND parent, const char* cls, const char* text, DWORD style, DWORD exStyle, const ControlPlace& at)
 {
@@ -146,6 +150,7 @@ bool SettingsPanel::OnCreate()
         const FileType& t = FileTypes()[static_cast<std::size_t>(i)];
         MakeChild(hwnd_, "BUTTON", t.Caption, BS_PUSHBUTTON, 0, {IdComExt + i, t.X, t.Y, ExtW, ExtH});
     }
+    MakeChild(hwnd_, "BUTTON", "解除", BS_PUSHBUTTON, 0, UnregisterButton);
     MakeChild(hwnd_, "BUTTON", "OK", BS_PUSHBUTTON, 0, ExitButton);
     MakeChild(hwnd_, "BUTTON", "Cancel", BS_PUSHBUTTON, 0, CancelButton);
     for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
@@ -290,6 +295,8 @@ void SettingsPanel::OnCommand(int id, int code)
         ComSample(id - IdComSample + 1);
     else if (id >= IdComExt && id < IdComExt + FileTypeCount)
         ::lt::ComExt(GetParent(hwnd_), id - IdComExt);
+    else if (id == IdComUnregister)
+        UnregisterFileTypes(GetParent(hwnd_));
     else if (id == IdComExit)
         ComExit();
     else if (id == IdComCancel)
@@ -321,14 +328,40 @@ void SettingsPanel::ComExit()
     s.XStart = number(IdTeLeft);
     const auto selected = static_cast<int>(SendMessageA(Control(IdCmbMidi), CB_GETCURSEL, 0, 0));
     s.MidiDevice = static_cast<std::int16_t>(selected < 0 ? -1 : std::min(selected, 32767));
-    s.ErrorWait = number(IdTeVoid);
+    s.ErrorWait = ClampErrorWait(number(IdTeVoid));
 
-    ApplyMidiPortIfMidiOpen();
+    if (switchingPort_)
+        return; // a second OK (Enter) while the first one waits
+    {
+        // The switch lets messages run: nothing on the panel may start it
+        // again or close the panel under it until it is over.
+        PortSwitchHold hold(*this);
+        ApplyMidiPortIfMidiOpen();
+    }
     WriteSystemSettings(Paths().SettingsFile);
     if (!hwnd_)
         return; // the controller closed while the port change let messages run
     SetWindowPos(GetParent(hwnd_), nullptr, s.XPos, s.YPos, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ComCancel();
+}
+
+SettingsPanel::PortSwitchHold::PortSwitchHold(SettingsPanel& panel) : panel_(panel)
+{
+    panel_.switchingPort_ = true;
+    EnableHeld(FALSE);
+}
+
+SettingsPanel::PortSwitchHold::~PortSwitchHold()
+{
+    panel_.switchingPort_ = false;
+    EnableHeld(TRUE);
+}
+
+void SettingsPanel::PortSwitchHold::EnableHeld(BOOL enable)
+{
+    if (panel_.hwnd_)
+        for (int id : HeldDuringSwitch)
+            EnableWindow(panel_.Control(id), enable);
 }
 
 void SettingsPanel::ComCancel()

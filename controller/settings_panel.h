@@ -24,6 +24,7 @@ enum PanelControl : int {
     IdCmbMidi = 620,
     IdComSample = 631, // 631 to 636: presets 1 to 6
     IdComExt = 640,    // 640 to 645: file types 0 to 5
+    IdComUnregister = 646,
     IdComExit = 650,
     IdComCancel = 651,
 };
@@ -64,11 +65,25 @@ private:
     HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
     void SetNumber(int id, long value);
 
+    // Disables OK, Cancel and the registration buttons while it lives.
+    class PortSwitchHold {
+    public:
+        explicit PortSwitchHold(SettingsPanel& panel);
+        PortSwitchHold(const PortSwitchHold&) = delete;
+        PortSwitchHold& operator=(const PortSwitchHold&) = delete;
+        ~PortSwitchHold();
+
+    private:
+        void EnableHeld(BOOL enable);
+        SettingsPanel& panel_;
+    };
+
     HWND hwnd_ = nullptr;
     std::function<void()> closed_;
     GdiObject font_, back_, options_, surface_;
     MemoryDc surfaceDc_;
     std::string screenSize_;
+    bool switchingPort_ = false; // OK is waiting for the MIDI port switch
     bool showPressed_ = false;
     bool hidePressed_ = false;
 };

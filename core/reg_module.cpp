@@ -100,4 +100,58 @@ bool SetRegBinary(HKEY root, const std::string& subKey, const std::string& name,
                        static_cast<DWORD>(bytes.size()));
 }
 
+std::optional<RegValue> ReadRegValue(HKEY root, const std::string& subKey, const std::string& name)
+{
+    RegKey key(root, subKey, KEY_QUERY_VALUE);
+    if (!key.get())
+        return std::nullopt;
+    DWORD kind = 0, size = 0;
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &kind, nullptr, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::string bytes(size, '\0');
+    if (RegQueryValueExA(key.get(), name.c_str(), nullptr, &kind, reinterpret_cast<BYTE*>(bytes.data()), &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    bytes.resize(size);
+    return RegValue{kind, std::move(bytes)};
+}
+
+bool RegKeyExists(HKEY root, const std::string& subKey)
+{
+    return RegKey(root, subKey, KEY_QUERY_VALUE).get() != nullptr;
+}
+
+bool RegKeyIsEmpty(HKEY root, const std::string& subKey)
+{
+    RegKey key(root, subKey, KEY_QUERY_VALUE);
+    DWORD keys = 0, values = 0;
+    return key.get() &&
+           RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &keys, nullptr, nullptr, &values, nullptr, nullptr,
+                            nullptr, nullptr) == ERROR_SUCCESS &&
+           keys == 0 && values == 0;
+}
+
+bool DeleteRegValue(HKEY root, const std::string& subKey, const std::string& name)
+{
+    RegKey key(root, subKey, KEY_SET_VALUE);
+    return key.get() && RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
+}
+
+bool DeleteRegTree(HKEY root, const std::string& subKey)
+{
+    {
+        RegKey key(root, subKey, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE);
+        if (!key.get())
+            return false;
+        // Always the first child: each is gone before the next is asked for.
+        char child[256];
+        for (DWORD size = sizeof child; RegEnumKeyExA(key.get(), 0, child, &size, nullptr, nullptr, nullptr,
+                                                      nullptr) == ERROR_SUCCESS;
+             size = sizeof child)
+            if (!DeleteRegTree(root, subKey + "\\" + std::string(child, size)))
+                return false;
+    }
+    return RegDeleteKeyA(root, subKey.c_str()) == ERROR_SUCCESS;
+}
+
 } // namespace lt

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,5 +26,19 @@ bool SetRegValue(HKEY root, const std::string& subKey, const std::string& name, 
 bool SetRegText(HKEY root, const std::string& subKey, const std::string& name, std::string_view text);
 // Writes a binary value to an existing key; false when refused.
 bool SetRegBinary(HKEY root, const std::string& subKey, const std::string& name, std::string_view bytes);
+
+// A value as stored: kind and bytes, nothing when it cannot be read.
+struct RegValue {
+    DWORD Kind = 0;
+    std::string Bytes;
+};
+std::optional<RegValue> ReadRegValue(HKEY root, const std::string& subKey, const std::string& name);
+
+bool RegKeyExists(HKEY root, const std::string& subKey);
+// True when the key holds neither values nor keys (false when it cannot be opened).
+bool RegKeyIsEmpty(HKEY root, const std::string& subKey);
+bool DeleteRegValue(HKEY root, const std::string& subKey, const std::string& name);
+// Deletes the key and everything under it.
+bool DeleteRegTree(HKEY root, const std::string& subKey);
 
 } // namespace lt

@@ -72,7 +72,7 @@ void ApplySetting(Settings& s, const SettingKey& key, std::string_view raw)
         else if (Is(key, "YEnd"))
             s.YEnd = v;
         else if (Is(key, "ErrorWait"))
-            s.ErrorWait = v;
+            s.ErrorWait = ClampErrorWait(v);
         break;
     }
     case Conversion::Numeric16: {

@@ -30,6 +30,14 @@ struct SettingKey {
     Conversion Convert;
 };
 
+// "ErrorWait" counts rounds of pending events the music waits after a
+// device switch; beyond this bound a typed number would hang the player.
+inline constexpr std::int32_t MaxErrorWait = 10000;
+constexpr std::int32_t ClampErrorWait(std::int32_t rounds)
+{
+    return rounds < 0 ? 0 : rounds > MaxErrorWait ? MaxErrorWait : rounds;
+}
+
 // Every key in read order.
 const std::vector<SettingKey>& SettingKeys();
 

@@ -22,7 +22,8 @@ bool AskFile(Ask ask, HWND owner, std::string& fileName, const std::string& filt
     if (fileName.empty())
         dialog.InitDir = ProgramFolder();
     dialog.Filter = filter;
-    dialog.Flags = AskFlags;
+    // Also: a file to open must exist, and a file to save over is asked about.
+    dialog.Flags = AskFlags | (ask == Ask::Open ? OFN_FILEMUSTEXIST : OFN_OVERWRITEPROMPT);
 
     const DialogResult result = ask == Ask::Open ? dialog.ShowOpen() : dialog.ShowSave();
     // A failed read-back has already been reported; its half-read name is

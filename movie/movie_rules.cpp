@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/path_rules.h"
 #include "core/text_rules.h"
 
 namespace lt {
@@ -33,13 +34,8 @@ std::string GetField(std::string_view text, int n, std::string_view delimiter)
 
 std::string FileNameOf(std::string_view path)
 {
-    std::size_t after = std::string_view::npos;
-    for (std::size_t i = 0; i < path.size();) {
-        if (path[i] == '\\')
-            after = i + 1;
-        i += IsSjisLead(static_cast<unsigned char>(path[i])) ? 2 : 1;
-    }
-    return after == std::string_view::npos ? std::string() : std::string(path.substr(after));
+    const std::size_t last = LastSeparator(path);
+    return last == std::string_view::npos ? std::string() : std::string(path.substr(last + 1));
 }
 
 bool ModeIs(std::string_view reply, std::string_view mode)

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/path_rules.h"
 #include "core/win_handles.h"
 #include "music/mp3_library.h"
 #include "music/music_engine.h"
@@ -67,8 +68,7 @@ int main(int argc, char** argv)
     const double seconds = argc > 2 ? std::atof(argv[2]) : 20;
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string dir(exe);
-    dir.resize(dir.find_last_of('\\') + 1);
+    const std::string dir = lt::FolderPrefix(exe);
     if (!Mp3().Load({dir + "ltmp3.dll"}) || !Mp3().Init()) {
         std::fprintf(stderr, "cannot load the MP3 library\n");
         return 1;

@@ -14,7 +14,7 @@ from run_integration import ARRIVAL_MS, ini_values
 from fixtures import BUTTON, FILTER_Y, FILTERS, VK_F2
 
 TE = {"X": 610, "Y": 611, "Up": 612, "Down": 613, "Left": 614, "Right": 615, "Void": 616}
-PORTS, SAMPLE, EXT, OK, CANCEL = 620, 631, 640, 650, 651
+PORTS, SAMPLE, EXT, UNREGISTER, OK, CANCEL = 620, 631, 640, 646, 650, 651
 TYPES = [(".bmp", "BMPFile", "ﾋﾞｯﾄﾏｯﾌﾟ ｲﾒｰｼﾞ", "image/bmp", 4), (".jpg", "JPEGFile", "JPEG イメージ", "image/jpeg", 4),
          (".mid", "MIDFile", "MIDIﾌｧｲﾙ", "audio/mid", 5), (".wav", "WAVFile", "WAVE ｻｳﾝﾄﾞ", "audio/x-wav", 6),
          (".avi", "AVIFile", "ビデオ クリップ", "video/avi", 3), (".ltl", "LumatroList", "Lumatrove専用ﾘｽﾄ", None, 1)]
@@ -69,6 +69,10 @@ def settings_panel(s):
     s.pointer(100, 100)
     shown = s.wait_until(s.panel, 10)
     s.equal((shown, *boxes(s)), (True, typed, "0 1"), '"/S" after a new start: the panel shows the stored values')
+    # A typed number of rounds to wait for a device is bounded where it is stored.
+    s.set_text(f"{PANEL}/#{TE['Void']}", "2000000000")
+    press(s, OK)
+    s.equal(ini_values(s.settings_file.read_bytes())["System"]["ErrorWait"], "10000", "ErrorWait is kept to 10000")
 
 
 def classes(s):
@@ -87,6 +91,14 @@ def classes(s):
     return keys
 
 
+def dismissed_box(s, cid):
+    """Presses a panel button that answers with a message box; the box's text."""
+    press(s, cid, post=True)
+    box = []
+    s.wait_until(lambda: box.extend(s.probe("dismiss").splitlines()) or box, 10)
+    return box[0].split("\t", 1)[1] if box else None
+
+
 def association(s):
     # From a folder with blanks: the registered command must quote the program.
     home = s.prefix / "drive_c" / "Program Files" / "Lumatrove Test"
@@ -98,12 +110,7 @@ def association(s):
     before = classes(s)
     s.launch()
     s.key(VK_F2)
-    texts = []
-    for i in range(len(TYPES)):
-        press(s, EXT + i, post=True)
-        box = []
-        s.wait_until(lambda: box.extend(s.probe("dismiss").splitlines()) or box, 10)
-        texts.append(box[0].split("\t", 1)[1] if box else None)
+    texts = [dismissed_box(s, EXT + i) for i in range(len(TYPES))]
     s.equal(texts, [t[2] + "の関連付けに成功しました｡" for t in TYPES], "each button reports success")
     after = classes(s)
     for ext, made, desc, ctype, icon in TYPES:
@@ -122,9 +129,30 @@ def association(s):
     pic = s.fixture("opened by the shell.bmp", fixtures.bmp())
     s.probe("start", program, f'"{pic}"', timeout=60)
     s.equal(s.wait_count(1, ARRIVAL_MS) and s.list_lines(), [(1, f"0001 {pic}")], "a shell start adds the file")
+    # Registered twice, then 解除: the classes are as they were, value by value, the program's own key gone.
+    dismissed_box(s, EXT)
+    s.equal(dismissed_box(s, UNREGISTER), "関連付けを解除しました｡", "解除 reports what it did")
+    after = classes(s)
+    changed = {k: (before.get(k), after.get(k)) for k in set(before) | set(after) if before.get(k) != after.get(k)}
+    s.equal(changed, {}, "after 解除 every key of HKCR holds the values it held before")
+    s.equal(dismissed_box(s, UNREGISTER), "解除する関連付けはありません｡", "a second 解除 finds nothing")
 
 
-GROUPS = {"settings_panel": settings_panel, "association": association}
+def refused_path(s):
+    # A program whose path the ANSI code page cannot write registers nothing and says so.
+    home = s.prefix / "drive_c" / "Lumatrove café"
+    home.mkdir(parents=True)
+    s.exe = shutil.copy(s.exe, home / "lumatrove.exe")
+    before = classes(s)
+    s.launch()
+    s.key(VK_F2)
+    text = dismissed_box(s, EXT)
+    s.check(text is not None and text.startswith("このﾌﾟﾛｸﾞﾗﾑの場所は関連付けに使えません｡"), "refused with a message",
+            got=text)
+    s.equal(classes(s) == before, True, "the registry is untouched")
+
+
+GROUPS = {"settings_panel": settings_panel, "association": association, "refused_path": refused_path}
 
 if __name__ == "__main__":
     sys.exit(run_groups(GROUPS))

@@ -27,14 +27,15 @@ TEST(SettingsRules, ReadConversions)
     using Get = std::function<long long(const Settings&)>;
     const Get x = [](const Settings&s) { return s.XPos; }, italic = [](const Settings&s) { return s.FontItalic; },
               size = [](const Settings&s) { return s.FontSize; }, midi = [](const Settings&s) { return s.MidiDevice; },
-              volume = [](const Settings&s) { return s.Volume; };
+              volume = [](const Settings&s) { return s.Volume; }, wait = [](const Settings&s) { return s.ErrorWait; };
     // Key -> stored text, value read. Three characters of a volume are read; a font size that is no number
-    // keeps its default.
+    // keeps its default; the rounds waited for a device are bounded.
     using Texts = std::vector<std::pair<std::string, long long>>;
     const std::vector<std::tuple<const char*, Get, Texts>> rows = {
         {"XPos", x, {{"12.5", 12}, {"13.5", 14}, {" -7px", -7}, {"abc", 0}, {"99999999999", 2147483647}}},
         {"MidiDevice", midi, {{"40000", 32767}}},
         {"Volume", volume, {{"1000", 100}}},
+        {"ErrorWait", wait, {{"2000000000", 10000}, {"-5", 0}, {"7", 7}}},
         {"FontSize", size, {{"14", 14}, {"9pt", 11}}},
         {"FontItalic", italic, {{"1", 1}, {"2", 0}}}};
     for (const auto& [key, field, texts] : rows)

@@ -40,13 +40,13 @@ struct FakeDialog {
     std::string answer, fileBuffer; // answer: written into the file buffer, as the dialog does
     int calls = 0;
     std::vector<std::string> failures;
-    DWORD size = 0, told = 0;
+    DWORD size = 0, told = 0, flags = 0;
     bool terminated = false; // a NUL after both buffers
 
     DialogPlatform Platform()
     {
         auto run = [this](OPENFILENAMEA* ofn) -> BOOL {
-            ++calls, size = ofn->lStructSize, told = ofn->nMaxFile;
+            ++calls, size = ofn->lStructSize, told = ofn->nMaxFile, flags = ofn->Flags;
             fileBuffer.assign(ofn->lpstrFile, ofn->nMaxFile);
             terminated = !ofn->lpstrFile[ofn->nMaxFile] && !ofn->lpstrFileTitle[ofn->nMaxFileTitle];
             if (result == 1)
@@ -90,4 +90,15 @@ TEST(CdlClass, WhatThePlatformIsHandedAndWhatComesBackOnThisArchitecture)
                       std::make_tuple(recordSize, (flags & OfnExplorer) ? 300u : 255u, true, "before.txt"s + '\0'));
         }
     }
+}
+
+TEST(FileDialogs, OpenNeedsAnExistingFileAndSaveAsksBeforeOverwriting)
+{
+    FakeDialog open, save;
+    open.answer = save.answer = "C:\\dir\\a.ltl"s + '\0';
+    std::string name;
+    EXPECT_TRUE(AskOpenFile(nullptr, name, "All|*.*|", open.Platform()));
+    EXPECT_TRUE(AskSaveFile(nullptr, name, "List|*.ltl|", "ltl", save.Platform()));
+    EXPECT_EQ(open.flags, DWORD{OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST});
+    EXPECT_EQ(save.flags, DWORD{OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT});
 }
