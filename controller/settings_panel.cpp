@@ -318,6 +318,8 @@ void SettingsPanel::ComSample(int index)
 
 void SettingsPanel::ComExit()
 {
+    if (switchingPort_)
+        return; // a second OK (Enter) while the first one waits
     Settings& s = AppSettings();
     auto number = [this](int id) { return LeadingWhole<std::int32_t>(ControlText(Control(id))); };
     s.XPos = number(IdTeX);
@@ -330,13 +332,11 @@ void SettingsPanel::ComExit()
     s.MidiDevice = static_cast<std::int16_t>(selected < 0 ? -1 : std::min(selected, 32767));
     s.ErrorWait = ClampErrorWait(number(IdTeVoid));
 
-    if (switchingPort_)
-        return; // a second OK (Enter) while the first one waits
     {
         // The switch lets messages run: nothing on the panel may start it
         // again or close the panel under it until it is over.
         PortSwitchHold hold(*this);
-        ApplyMidiPortIfMidiOpen();
+        portSwitch_();
     }
     WriteSystemSettings(Paths().SettingsFile);
     if (!hwnd_)

@@ -9,6 +9,7 @@
 
 #include "core/win_handles.h"
 #include "core/window_proc.h"
+#include "music/midi_ports.h"
 
 namespace lt {
 
@@ -46,6 +47,8 @@ public:
     void Hide();
     // Fills the controls from the settings and redraws.
     void SetOptionData();
+    // What OK runs to switch the MIDI port; it lets messages run.
+    void SetPortSwitch(std::function<void()> portSwitch) { portSwitch_ = std::move(portSwitch); }
 
 private:
     friend LRESULT CALLBACK WindowProcOf<SettingsPanel>(HWND, UINT, WPARAM, LPARAM);
@@ -80,6 +83,7 @@ private:
 
     HWND hwnd_ = nullptr;
     std::function<void()> closed_;
+    std::function<void()> portSwitch_ = ApplyMidiPortIfMidiOpen;
     GdiObject font_, back_, options_, surface_;
     MemoryDc surfaceDc_;
     std::string screenSize_;
