@@ -316,7 +316,7 @@ void SettingsPanel::Show()
     SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     // Typing goes on in the panel, unless the controller is not the window
     // the user works in (it may have come up at the edge).
-    if (GetActiveWindow() == GetParent(hwnd_) && !IsChild(hwnd_, GetFocus()))
+    if (GetForegroundWindow() == GetParent(hwnd_) && !IsChild(hwnd_, GetFocus()))
         FocusControl(FirstControl());
 }
 
