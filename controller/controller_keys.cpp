@@ -41,10 +41,10 @@ constexpr SkinTip Tips[] = {
     {238, 0, 296, 19, C::ShowSettings, "設定を開く (F2) / 閉じる (F3)"},
     {297, 0, 355, 19, C::Quit, "終了 (Alt+F4)"},
     {0, 188, 72, 208, C::FilterAll, "すべてのファイル (Ctrl+1)"},
-    {73, 188, 137, 208, C::FilterPicture, "画像 (Ctrl+2)"},
-    {138, 188, 193, 208, C::FilterMidi, "MIDI (Ctrl+3)"},
-    {194, 188, 249, 208, C::FilterWave, "WAVE (Ctrl+4)"},
-    {250, 188, 313, 208, C::FilterMovie, "動画 (Ctrl+5)"},
+    {73, 188, 137, 208, C::FilterPicture, "画像のみ (Ctrl+2)"},
+    {138, 188, 193, 208, C::FilterMidi, "MIDI のみ (Ctrl+3)"},
+    {194, 188, 249, 208, C::FilterWave, "WAVE のみ (Ctrl+4)"},
+    {250, 188, 313, 208, C::FilterMovie, "動画のみ (Ctrl+5)"},
     {320, 184, 340, 204, C::Pin, "手前に固定 (Ctrl+T)"},
 };
 
