@@ -650,10 +650,9 @@ void MainForm::RunCommand(ControllerCommand command)
     case ControllerCommand::FilterMidi:
     case ControllerCommand::FilterWave:
     case ControllerCommand::FilterMovie: {
-        constexpr std::int16_t filters[] = {FilterAll, static_cast<std::int16_t>(FileKind::Picture),
-                                            static_cast<std::int16_t>(FileKind::Midi),
-                                            static_cast<std::int16_t>(FileKind::Wave),
-                                            static_cast<std::int16_t>(FileKind::Movie)};
+        constexpr std::int16_t filters[] = {
+            FilterAll, static_cast<std::int16_t>(FileKind::Picture), static_cast<std::int16_t>(FileKind::Midi),
+            static_cast<std::int16_t>(FileKind::Wave), static_cast<std::int16_t>(FileKind::Movie)};
         SetFilter(filters[static_cast<int>(command) - static_cast<int>(ControllerCommand::FilterAll)]);
         Reflect();
         break;

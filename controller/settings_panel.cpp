@@ -45,16 +45,16 @@ constexpr const char* OptionClass = "LumatroveStartOption";
 // Tab walks the panel's controls in this order: the left column down, the
 // right column down, then OK and Cancel. A control left out comes after them.
 constexpr int TabOrder[] = {
-    IdOptShow,       IdOptHide,       IdComSample,     IdComSample + 1, IdComSample + 2, IdComSample + 3,
-    IdComSample + 4, IdComSample + 5, IdCmbMidi,       IdComExt,        IdComExt + 1,    IdComExt + 2,
-    IdComExt + 3,    IdComExt + 4,    IdComExt + 5,    IdTeVoid,        IdTeX,           IdTeY,
-    IdTeUp,          IdTeLeft,        IdTeRight,       IdTeDown,        IdComExit,       IdComCancel,
+    IdOptShow,       IdOptHide,       IdComSample,  IdComSample + 1, IdComSample + 2, IdComSample + 3,
+    IdComSample + 4, IdComSample + 5, IdCmbMidi,    IdComExt,        IdComExt + 1,    IdComExt + 2,
+    IdComExt + 3,    IdComExt + 4,    IdComExt + 5, IdTeVoid,        IdTeX,           IdTeY,
+    IdTeUp,          IdTeLeft,        IdTeRight,    IdTeDown,        IdComExit,       IdComCancel,
 };
 
 HWND MakeChild(HWND parent, const char* cls, const char* text, DWORD style, DWORD exStyle, const ControlPlace& at)
 {
-    return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, at.X, at.Y, at.W, at.H, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(at.Id)), GetModuleHandleA(nullptr),
+    return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, at.X, at.Y, at.W, at.H,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(at.Id)), GetModuleHandleA(nullptr),
                            nullptr);
 }
 

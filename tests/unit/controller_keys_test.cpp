@@ -76,8 +76,8 @@ TEST(ControllerKeys, PanelBoxesKeepTheirTypingKeys)
 {
     // Enter is the panel's OK, Delete edits the box; only F2, F3 and Alt+F4 reach the controller there.
     const std::vector<std::pair<std::string, C>> rows = {
-        {"\r", C::None},         {"Delete", C::None}, {"Ctrl+Delete", C::None}, {"Ctrl+O", C::None},
-        {"Ctrl+1", C::None},     {"F2", C::ShowSettings}, {"F3", C::HideSettings}, {"Alt+F4", C::Quit}};
+        {"\r", C::None},     {"Delete", C::None},     {"Ctrl+Delete", C::None}, {"Ctrl+O", C::None},
+        {"Ctrl+1", C::None}, {"F2", C::ShowSettings}, {"F3", C::HideSettings},  {"Alt+F4", C::Quit}};
     for (const auto& [name, want] : rows)
         EXPECT_EQ(CommandForKey(Parse(name), KeyPlace::Panel), want) << name;
     EXPECT_EQ(CommandForKey(Parse("\r"), KeyPlace::List), C::Activate);
