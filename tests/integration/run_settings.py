@@ -9,8 +9,8 @@ import sys
 import time
 
 import fixtures
-from lt_session import CB_GETCOUNT, CB_GETCURSEL, CB_SETCURSEL, LB_GETITEMHEIGHT, LB_GETTOPINDEX, LB_SETCURSEL, \
-    WM_COMMAND, run_groups
+from lt_session import CB_GETCOUNT, CB_GETCURSEL, CB_SETCURSEL, LB_GETITEMHEIGHT, LB_GETTOPINDEX, WM_COMMAND, \
+    run_groups
 from run_integration import ARRIVAL_MS, ini_values
 from fixtures import BUTTON, FILTER_Y, FILTERS, VK_F2
 
