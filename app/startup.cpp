@@ -13,6 +13,7 @@
 #include "core/command_queue_format.h"
 #include "core/file_io.h"
 #include "core/list_files.h"
+#include "core/message_pump.h"
 #include "core/settings_store.h"
 #include "core/win_handles.h"
 #include "music/midi_ports.h"
@@ -153,10 +154,8 @@ int RunController(bool openSettings)
     if (openSettings)
         form.LoadSettingForm();
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0)
+        DispatchPumped(msg);
     return 0;
 }
 

@@ -23,9 +23,9 @@ constexpr PopupItem Items[] = {
 
 } // namespace
 
-FileListCommand PopFileListMenu(HWND owner)
+FileListCommand PopFileListMenu(HWND owner, const POINT* at)
 {
-    return static_cast<FileListCommand>(PopMenuAtPointer(owner, Items));
+    return static_cast<FileListCommand>(at ? PopMenuAt(owner, Items, *at) : PopMenuAtPointer(owner, Items));
 }
 
 } // namespace lt

@@ -1,5 +1,6 @@
 #include "controller/main_form.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -12,6 +13,7 @@
 #include "core/command_queue.h"
 #include "controller/list_file_dialog.h"
 #include "core/list_files.h"
+#include "core/message_pump.h"
 #include "core/settings_store.h"
 #include "core/app_identity.h"
 #include "movie/view_movie_mdl.h"
@@ -32,8 +34,10 @@ constexpr int ListBoxId = 100;
 // How often a running batch shows its new lines.
 constexpr DWORD AppendEveryMs = 100;
 
-// Rebuild counter for outside observers (tests, benchmarks).
+// For outside observers (tests, benchmarks): the rebuild counter and the
+// held buttons (bit i: button i).
 constexpr const char* ListBuildsProp = "LtListBuilds";
+constexpr const char* PressedProp = "LtPressed";
 
 constexpr const char* Mp3InitFailed = "Mp3の再生準備に失敗しました";
 constexpr const char* ListFontFace = "ＭＳ 明朝";
@@ -43,6 +47,16 @@ constexpr COLORREF ListBack = RGB(16, 24, 40);
 constexpr COLORREF ListText = RGB(214, 226, 240);
 
 MainForm* g_controller = nullptr;
+
+bool FilterControllerMessage(MSG& msg)
+{
+    return g_controller && g_controller->FilterMessage(msg);
+}
+
+bool Held(SHORT state)
+{
+    return (state & 0x8000) != 0;
+}
 
 } // namespace
 
@@ -105,6 +119,21 @@ LRESULT MainForm::WndProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_MBUTTONUP:
     case WM_RBUTTONUP:
         OnMouseUp(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+        return 0;
+    case WM_CAPTURECHANGED:
+        OnCaptureLost();
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            lastFocus_ = IsChild(hwnd_, focus) ? focus : nullptr;
+        }
+        return DefWindowProcA(hwnd_, msg, wp, lp);
+    case WM_SETFOCUS:
+        FocusInside();
+        return 0;
+    case WM_CONTEXTMENU:
+        OnContextMenu(reinterpret_cast<HWND>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
         return 0;
     case WM_KEYDOWN:
         OnKeyDown(wp);
@@ -173,7 +202,9 @@ bool MainForm::OnLoad()
 
     FileList().KindFilter = FilterAll;
     SetListDisplay(this);
-    SetPropA(hwnd_, ListBuildsProp, reinterpret_cast<HANDLE>(0));
+    SetMessageFilter(&FilterControllerMessage);
+    AddTooltips();
+    PublishProps();
     SetTimer(hwnd_, TimFile, TimFileMs, nullptr);
     SetTimer(hwnd_, TimMouse, TimMouseMs, nullptr);
     Reflect();
@@ -188,6 +219,7 @@ void MainForm::OnUnload()
     KillTimer(hwnd_, TimFile);
     KillTimer(hwnd_, TimMouse);
     UnhookWindow();
+    SetMessageFilter(nullptr);
     SetListDisplay(nullptr);
     Player().Unload();
     CloseMovie();
@@ -196,8 +228,10 @@ void MainForm::OnUnload()
     Mp3().Free();
     WriteVolume(Paths().SettingsFile);
     RemovePropA(hwnd_, ListBuildsProp);
-    // The children go with the window; nothing may draw into them now.
-    list_ = settings_ = nullptr;
+    RemovePropA(hwnd_, PressedProp);
+    // The children go with the window, the tooltips as its owned window;
+    // nothing may draw into them now.
+    list_ = settings_ = tooltips_ = lastFocus_ = nullptr;
     RequestQuit(0);
 }
 
@@ -248,6 +282,16 @@ void MainForm::Reflect()
         return; // a null window would repaint the whole screen
     skin_.Compose({FileList().KindFilter, pressed_, pinned_});
     InvalidateRect(hwnd_, nullptr, FALSE);
+    PublishProps();
+}
+
+void MainForm::PublishProps()
+{
+    INT_PTR pressed = 0;
+    for (std::size_t i = 0; i < pressed_.size(); ++i)
+        pressed |= pressed_[i] ? INT_PTR{1} << i : 0;
+    SetPropA(hwnd_, ListBuildsProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(listBuilds_)));
+    SetPropA(hwnd_, PressedProp, reinterpret_cast<HANDLE>(pressed));
 }
 
 void MainForm::OnTimer(UINT_PTR id)
@@ -308,7 +352,14 @@ void MainForm::MouseTick()
             Reflect();
             break;
         case AppearanceAction::Show:
-            ShowWindow(hwnd_, IsWindowVisible(hwnd_) ? SW_SHOWNA : SW_SHOW);
+            // Coming up at the edge leaves the focus where the user types;
+            // a click on the window activates it.
+            if (IsWindowVisible(hwnd_)) {
+                ShowWindow(hwnd_, SW_SHOWNA);
+            } else {
+                ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+                SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            }
             break;
         case AppearanceAction::Refresh:
             Reflect();
@@ -405,7 +456,7 @@ void MainForm::Rebuild(std::string_view select)
     NoteShown();
 
     ++listBuilds_;
-    SetPropA(hwnd_, ListBuildsProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(listBuilds_)));
+    PublishProps();
 }
 
 void MainForm::OnMouseDown(UINT button, int x, int y)
@@ -424,9 +475,23 @@ void MainForm::OnMouseDown(UINT button, int x, int y)
 
 void MainForm::OnMouseUp(int x, int y)
 {
-    if (GetCapture() == hwnd_)
+    if (GetCapture() == hwnd_) {
+        // Our own letting go is no loss: the release below still counts.
+        releasing_ = true;
         ReleaseCapture();
+        releasing_ = false;
+    }
     ReleaseButton(x, y);
+}
+
+void MainForm::OnCaptureLost()
+{
+    // Another window took the mouse (a box, Alt+Tab): the held button is
+    // let go without its action, whatever the release does later.
+    if (releasing_ || pressed_ == PressedFlags{})
+        return;
+    pressed_ = {};
+    Reflect();
 }
 
 void MainForm::PressButton(int x, int y)
@@ -530,18 +595,160 @@ void MainForm::TogglePin()
 void MainForm::OnKeyDown(WPARAM key)
 {
     if (key == VK_F2)
+        RunCommand(ControllerCommand::ShowSettings);
+    else if (key == VK_F3)
+        RunCommand(ControllerCommand::HideSettings);
+}
+
+bool MainForm::FilterMessage(MSG& msg)
+{
+    if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)))
+        return false;
+    const bool inPanel = settings_ && (msg.hwnd == settings_ || IsChild(settings_, msg.hwnd));
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+        KeyPress key;
+        key.Vk = static_cast<unsigned>(msg.wParam);
+        key.Ctrl = Held(GetKeyState(VK_CONTROL));
+        key.Shift = Held(GetKeyState(VK_SHIFT));
+        key.Alt = (msg.lParam & (LPARAM{1} << 29)) != 0;
+        const ControllerCommand command = CommandForKey(key, inPanel ? KeyPlace::Panel : KeyPlace::List);
+        if (command != ControllerCommand::None) {
+            RunCommand(command);
+            return true;
+        }
+    }
+    return inPanel && IsWindowVisible(settings_) && IsDialogMessageA(settings_, &msg);
+}
+
+void MainForm::RunCommand(ControllerCommand command)
+{
+    switch (command) {
+    case ControllerCommand::Activate:
+        ActivateSelected();
+        break;
+    case ControllerCommand::Remove:
+        RemoveSelectedEntry();
+        break;
+    case ControllerCommand::Open:
+        ComLoad();
+        break;
+    case ControllerCommand::Folder:
+        RunButton(static_cast<int>(ButtonId::Folder));
+        break;
+    case ControllerCommand::Clear:
+        ClearList();
+        break;
+    case ControllerCommand::ShowSettings:
         LoadSettingForm();
-    else if (key == VK_F3 && settings_)
-        ShowWindow(settings_, SW_HIDE);
+        break;
+    case ControllerCommand::HideSettings:
+        if (settings_)
+            settingsPanel_.Hide();
+        break;
+    case ControllerCommand::FilterAll:
+    case ControllerCommand::FilterPicture:
+    case ControllerCommand::FilterMidi:
+    case ControllerCommand::FilterWave:
+    case ControllerCommand::FilterMovie: {
+        constexpr std::int16_t filters[] = {
+            FilterAll, static_cast<std::int16_t>(FileKind::Picture), static_cast<std::int16_t>(FileKind::Midi),
+            static_cast<std::int16_t>(FileKind::Wave), static_cast<std::int16_t>(FileKind::Movie)};
+        SetFilter(filters[static_cast<int>(command) - static_cast<int>(ControllerCommand::FilterAll)]);
+        Reflect();
+        break;
+    }
+    case ControllerCommand::Pin:
+        TogglePin();
+        break;
+    case ControllerCommand::Quit:
+        Exit();
+        break;
+    case ControllerCommand::None:
+        break;
+    }
+}
+
+void MainForm::FocusInside()
+{
+    // Back to where the user left it, else the panel's first control while
+    // the panel covers the list, else the list.
+    const bool panel = settings_ && IsWindowVisible(settings_);
+    HWND want = lastFocus_;
+    if (want && (!IsChild(hwnd_, want) || !IsWindowVisible(want) || !IsWindowEnabled(want) ||
+                 panel != (settings_ && IsChild(settings_, want))))
+        want = nullptr;
+    if (!want)
+        want = panel ? settingsPanel_.FirstControl() : list_;
+    if (want)
+        SetFocus(want);
 }
 
 void MainForm::OnListNotify(int code)
 {
-    if (code != LBN_DBLCLK)
-        return;
+    if (code == LBN_DBLCLK)
+        ActivateSelected();
+}
+
+void MainForm::ActivateSelected()
+{
     if (SendMessageA(list_, LB_GETCURSEL, 0, 0) == LB_ERR)
         return;
     AcxtiveFile(SelectedEntry());
+}
+
+void MainForm::OnContextMenu(HWND from, int x, int y)
+{
+    // A right press has shown the menu already; this is the menu key or
+    // Shift+F10, on the list or the window's own surface.
+    if (x != -1 || y != -1 || (from != hwnd_ && from != list_))
+        return;
+    const POINT at = KeyboardMenuPoint();
+    ShowFileListMenu(&at);
+    if (!hwnd_)
+        return; // Exit was chosen
+    pressed_ = {};
+    Reflect();
+}
+
+POINT MainForm::KeyboardMenuPoint() const
+{
+    // Under the selected line while it shows, else at the window's corner.
+    const LRESULT sel = SendMessageA(list_, LB_GETCURSEL, 0, 0);
+    RECT line{}, client{};
+    GetClientRect(list_, &client);
+    if (sel != LB_ERR && !(settings_ && IsWindowVisible(settings_)) &&
+        SendMessageA(list_, LB_GETITEMRECT, static_cast<WPARAM>(sel), reinterpret_cast<LPARAM>(&line)) != LB_ERR &&
+        line.bottom > client.top && line.top < client.bottom) {
+        POINT at{client.left, line.bottom < client.bottom ? line.bottom : client.bottom};
+        ClientToScreen(list_, &at);
+        return at;
+    }
+    POINT corner{0, 0};
+    ClientToScreen(hwnd_, &corner);
+    return corner;
+}
+
+void MainForm::AddTooltips()
+{
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    // Always: the window comes up at the edge without being activated.
+    tooltips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    if (!tooltips_)
+        return;
+    UINT id = 1;
+    for (const SkinTip& tip : SkinTips()) {
+        TOOLINFOA ti{};
+        ti.cbSize = TTTOOLINFOA_V2_SIZE;
+        ti.uFlags = TTF_SUBCLASS;
+        ti.hwnd = hwnd_;
+        ti.uId = id++;
+        ti.rect = {tip.Left, tip.Top, tip.Right + 1, tip.Bottom + 1};
+        ti.lpszText = const_cast<char*>(tip.Text);
+        SendMessageA(tooltips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+    }
 }
 
 void MainForm::ComLoad()
@@ -561,9 +768,9 @@ void MainForm::SelectFolder()
         AddFolderFiles(folder);
 }
 
-void MainForm::ShowFileListMenu()
+void MainForm::ShowFileListMenu(const POINT* at)
 {
-    switch (PopFileListMenu(hwnd_)) {
+    switch (PopFileListMenu(hwnd_, at)) {
     case FileListCommand::Open:
         ComLoad();
         break;

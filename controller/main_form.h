@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "controller/controller_keys.h"
 #include "controller/list_display_rules.h"
 #include "controller/settings_panel.h"
 #include "controller/skin_layout.h"
@@ -41,6 +42,10 @@ public:
     HWND Hwnd() const { return hwnd_; }
     HWND ListBox() const { return list_; }
 
+    // The controller's keys wherever its focus is, and the settings panel's
+    // dialog keys; true when msg was one of them.
+    bool FilterMessage(MSG& msg);
+
 private:
     friend LRESULT CALLBACK WindowProcOf<MainForm>(HWND, UINT, WPARAM, LPARAM);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
@@ -53,6 +58,9 @@ private:
     void OnMouseUp(int x, int y);
     void OnKeyDown(WPARAM key);
     void OnListNotify(int code);
+    void OnContextMenu(HWND from, int x, int y);
+    void OnCaptureLost();
+    void FocusInside();
 
     void PressButton(int x, int y);
     void ReleaseButton(int x, int y);
@@ -62,7 +70,12 @@ private:
     void ToggleSettingsPanel();
     void RemoveSelectedEntry();
     void ClearList();
-    void ShowFileListMenu();
+    void RunCommand(ControllerCommand command);
+    void ActivateSelected();
+    POINT KeyboardMenuPoint() const;
+    void ShowFileListMenu(const POINT* at = nullptr);
+    void AddTooltips();
+    void PublishProps();
     void Exit();
     void QueueTick();
     void MouseTick();
@@ -76,10 +89,13 @@ private:
     HWND list_ = nullptr;
     HWND settings_ = nullptr; // the panel's window
     SettingsPanel settingsPanel_;
+    HWND tooltips_ = nullptr;
+    HWND lastFocus_ = nullptr; // where the focus was when the window went inactive
     GdiObject listFont_;
     GdiObject listBrush_;
     SkinSurface skin_;
     PressedFlags pressed_{};
+    bool releasing_ = false; // the window lets its capture go at a release
     bool openDialogBusy_ = false;
     bool folderBusy_ = false;
     bool settingsOpen_ = false;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "controller/register_file_type.h"
 #include "controller/file_association.h"
@@ -40,11 +41,24 @@ constexpr ControlPlace UnregisterButton{IdComUnregister, 176, 136, 41, 17};
 // Buttons that must wait while OK switches the MIDI port.
 constexpr int HeldDuringSwitch[] = {IdComExit,     IdComCancel,   IdComExt,     IdComExt + 1, IdComExt + 2,
                                     IdComExt + 3, IdComExt + 4, IdComExt + 5, IdComUnregister};
+// The start-up options take the focus over their image and caption; the
+// pointer goes through them to the panel.
+constexpr ControlPlace Options[] = {{IdOptShow, 58, 38, 45, 20}, {IdOptHide, 110, 38, 57, 20}};
+constexpr const char* OptionClass = "LumatroveStartOption";
+
+// Tab walks the panel's controls in this order: the left column down, the
+// right column down, then OK and Cancel. A control left out comes after them.
+constexpr int TabOrder[] = {
+    IdOptShow,       IdOptHide,       IdComSample,  IdComSample + 1, IdComSample + 2, IdComSample + 3,
+    IdComSample + 4, IdComSample + 5, IdCmbMidi,    IdComExt,        IdComExt + 1,    IdComExt + 2,
+    IdComExt + 3,    IdComExt + 4,    IdComExt + 5, IdComUnregister, IdTeVoid,        IdTeX,           IdTeY,
+    IdTeUp,          IdTeLeft,        IdTeRight,    IdTeDown,        IdComExit,       IdComCancel,
+};
 
 HWND MakeChild(HWND parent, const char* cls, const char* text, DWORD style, DWORD exStyle, const ControlPlace& at)
 {
-    return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, at.X, at.Y, at.W, at.H, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(at.Id)), GetModuleHandleA(nullptr),
+    return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, at.X, at.Y, at.W, at.H,
+                           parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(at.Id)), GetModuleHandleA(nullptr),
                            nullptr);
 }
 
@@ -95,21 +109,45 @@ LRESULT SettingsPanel::WndProc(UINT msg, WPARAM wp, LPARAM lp)
     case WM_COMMAND:
         OnCommand(LOWORD(wp), HIWORD(wp));
         return 0;
+    case DM_GETDEFID: {
+        // Enter: the focused button, else OK.
+        HWND focus = GetFocus();
+        const bool button = IsChild(hwnd_, focus) &&
+                            (SendMessageA(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+        return MAKELRESULT(button ? GetDlgCtrlID(focus) : IdComExit, DC_HASDEFID);
+    }
+    case WM_NEXTDLGCTL: {
+        HWND focus = GetFocus();
+        HWND next = LOWORD(lp) ? reinterpret_cast<HWND>(wp)
+                               : GetNextDlgTabItem(hwnd_, IsChild(hwnd_, focus) ? focus : nullptr, wp != 0);
+        if (next)
+            FocusControl(next);
+        return 0;
+    }
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_RBUTTONDOWN:
         SetCapture(hwnd_);
+        pressHeld_ = true;
         OnMouseDown(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
         return 0;
     case WM_LBUTTONUP:
     case WM_MBUTTONUP:
     case WM_RBUTTONUP:
-        if (GetCapture() == hwnd_)
+        if (GetCapture() == hwnd_) {
+            releasing_ = true; // our own letting go: the release still counts
             ReleaseCapture();
-        OnMouseUp(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            releasing_ = false;
+        }
+        if (std::exchange(pressHeld_, false))
+            OnMouseUp(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
         return 0;
     case WM_CAPTURECHANGED:
-        // A press that loses the pointer (a message box, say) ends unpressed.
+        // A press that loses the pointer (a message box, Alt+Tab) ends
+        // unpressed, and its release chooses nothing.
+        if (releasing_)
+            return 0;
+        pressHeld_ = false;
         if (showPressed_ || hidePressed_) {
             showPressed_ = hidePressed_ = false;
             DrawSettingPanel();
@@ -153,6 +191,8 @@ bool SettingsPanel::OnCreate()
     MakeChild(hwnd_, "BUTTON", "解除", BS_PUSHBUTTON, 0, UnregisterButton);
     MakeChild(hwnd_, "BUTTON", "OK", BS_PUSHBUTTON, 0, ExitButton);
     MakeChild(hwnd_, "BUTTON", "Cancel", BS_PUSHBUTTON, 0, CancelButton);
+    MakeOptions();
+    ApplyTabOrder();
     for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     FillMidiCombo();
@@ -168,17 +208,130 @@ void SettingsPanel::FillMidiCombo()
             SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(device.Name.c_str()));
 }
 
+void SettingsPanel::MakeOptions()
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &SettingsPanel::OptionProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = OptionClass;
+    RegisterClassExA(&wc);
+    for (const ControlPlace& option : Options)
+        MakeChild(hwnd_, OptionClass, "", 0, 0, option);
+}
+
+void SettingsPanel::ApplyTabOrder()
+{
+    // The dialog keys follow the children's order.
+    HWND after = HWND_TOP;
+    for (int id : TabOrder) {
+        if (HWND control = Control(id)) {
+            SetWindowPos(control, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            after = control;
+        }
+    }
+}
+
+HWND SettingsPanel::FirstControl() const
+{
+    return Control(TabOrder[0]);
+}
+
+void SettingsPanel::FocusControl(HWND control)
+{
+    SetFocus(control);
+    if (SendMessageA(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageA(control, EM_SETSEL, 0, -1);
+}
+
+LRESULT CALLBACK SettingsPanel::OptionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* panel = reinterpret_cast<SettingsPanel*>(GetWindowLongPtrA(GetParent(hwnd), GWLP_USERDATA));
+    return panel ? panel->OnOption(hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+LRESULT SettingsPanel::OnOption(HWND option, UINT msg, WPARAM wp, LPARAM lp)
+{
+    const bool show = GetDlgCtrlID(option) == IdOptShow;
+    bool& pressed = show ? showPressed_ : hidePressed_;
+    switch (msg) {
+    case WM_NCHITTEST:
+        return HTTRANSPARENT; // the panel's own mouse handling sees the pointer
+    case WM_GETDLGCODE:
+        return DLGC_WANTCHARS;
+    case WM_SETFOCUS:
+        InvalidateRect(option, nullptr, FALSE);
+        return 0;
+    case WM_KILLFOCUS:
+        // Space held while the focus moves on chooses nothing.
+        if (pressed) {
+            pressed = false;
+            DrawSettingPanel();
+        }
+        InvalidateRect(option, nullptr, FALSE);
+        return 0;
+    case WM_KEYDOWN:
+        // Space as on a radio button: held shows it pressed, let go chooses.
+        if (wp == VK_SPACE && !pressed) {
+            pressed = true;
+            DrawSettingPanel();
+        }
+        return 0;
+    case WM_KEYUP:
+        if (wp == VK_SPACE && pressed)
+            ChooseOption(show);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT:
+        PaintOption(option);
+        return 0;
+    default:
+        return DefWindowProcA(option, msg, wp, lp);
+    }
+}
+
+void SettingsPanel::PaintOption(HWND option)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(option, &ps);
+    RECT at{};
+    GetWindowRect(option, &at);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&at), 2);
+    BitBlt(dc, 0, 0, at.right - at.left, at.bottom - at.top, surfaceDc_.get(), at.left, at.top, SRCCOPY);
+    if (GetFocus() == option) {
+        RECT mark{};
+        GetClientRect(option, &mark);
+        DrawFocusRect(dc, &mark);
+    }
+    EndPaint(option, &ps);
+}
+
+void SettingsPanel::ChooseOption(bool show)
+{
+    // As a release on the option: in memory at once, in the file with OK.
+    AppSettings().Visible = show ? 1 : 0;
+    showPressed_ = hidePressed_ = false;
+    DrawSettingPanel();
+}
+
 void SettingsPanel::Show()
 {
     SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    // Typing goes on in the panel, unless the controller is not the window
+    // the user works in (it may have come up at the edge).
+    if (GetForegroundWindow() == GetParent(hwnd_) && !IsChild(hwnd_, GetFocus()))
+        FocusControl(FirstControl());
 }
 
 void SettingsPanel::Hide()
 {
-    // Keys typed next belong to the controller, not to a hidden box.
-    if (IsChild(hwnd_, GetFocus()))
-        SetFocus(GetParent(hwnd_));
+    const bool hadFocus = IsChild(hwnd_, GetFocus());
     ShowWindow(hwnd_, SW_HIDE);
+    // Keys typed next belong to the controller, not to a hidden box.
+    if (hadFocus && (!GetFocus() || IsChild(hwnd_, GetFocus())))
+        SetFocus(GetParent(hwnd_));
 }
 
 void SettingsPanel::SetNumber(int id, long value)
@@ -244,6 +397,8 @@ void SettingsPanel::DrawSettingPanel()
                OptionImageSize * OptionImage(!show, hidePressed_), 0, SRCCOPY);
     }
     InvalidateRect(hwnd_, nullptr, FALSE);
+    for (const ControlPlace& option : Options)
+        InvalidateRect(Control(option.Id), nullptr, FALSE);
 }
 
 void SettingsPanel::OnPaint()
@@ -291,6 +446,11 @@ void SettingsPanel::OnCommand(int id, int code)
 {
     if (code != BN_CLICKED)
         return;
+    // IDOK and IDCANCEL: the dialog keys' Enter and Escape.
+    if (id == IDOK)
+        id = IdComExit;
+    else if (id == IDCANCEL)
+        id = IdComCancel;
     if (id >= IdComSample && id < IdComSample + 6)
         ComSample(id - IdComSample + 1);
     else if (id >= IdComExt && id < IdComExt + FileTypeCount)

@@ -28,6 +28,8 @@ enum PanelControl : int {
     IdComUnregister = 646,
     IdComExit = 650,
     IdComCancel = 651,
+    IdOptShow = 660, // the start-up options, as focusable parts of the panel
+    IdOptHide = 661,
 };
 
 class SettingsPanel {
@@ -49,16 +51,25 @@ public:
     void SetOptionData();
     // What OK runs to switch the MIDI port; it lets messages run.
     void SetPortSwitch(std::function<void()> portSwitch) { portSwitch_ = std::move(portSwitch); }
+    // The first control in the panel's tab order.
+    HWND FirstControl() const;
 
 private:
     friend LRESULT CALLBACK WindowProcOf<SettingsPanel>(HWND, UINT, WPARAM, LPARAM);
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK OptionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnOption(HWND option, UINT msg, WPARAM wp, LPARAM lp);
 
     bool OnCreate();
     void OnPaint();
     void OnCommand(int id, int code);
     void OnMouseDown(int x, int y);
     void OnMouseUp(int x, int y);
+    void MakeOptions();
+    void ApplyTabOrder();
+    void FocusControl(HWND control);
+    void PaintOption(HWND option);
+    void ChooseOption(bool show);
 
     void FillMidiCombo();
     void DrawSettingPanel();
@@ -90,6 +101,8 @@ private:
     bool switchingPort_ = false; // OK is waiting for the MIDI port switch
     bool showPressed_ = false;
     bool hidePressed_ = false;
+    bool pressHeld_ = false; // a press on the panel whose release is to come
+    bool releasing_ = false; // the panel lets its capture go at a release
 };
 
 } // namespace lt

@@ -6,7 +6,21 @@ namespace lt {
 
 namespace {
 bool g_quitting = false;
+MessageFilter g_filter = nullptr;
 } // namespace
+
+void SetMessageFilter(MessageFilter filter)
+{
+    g_filter = filter;
+}
+
+void DispatchPumped(MSG& msg)
+{
+    if (g_filter && g_filter(msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
 
 bool PumpMessages()
 {
@@ -17,8 +31,7 @@ bool PumpMessages()
             RequestQuit(static_cast<int>(msg.wParam));
             break;
         }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchPumped(msg);
     }
     return !g_quitting;
 }

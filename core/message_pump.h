@@ -2,7 +2,19 @@
 // learn that the program is ending meanwhile.
 #pragma once
 
+struct tagMSG;
+
 namespace lt {
+
+// A look at each message before our loops translate and dispatch it (a
+// window's keys that work wherever its focus is, dialog keys of a panel):
+// true when it took the message, which then goes no further.
+using MessageFilter = bool (*)(tagMSG& msg);
+void SetMessageFilter(MessageFilter filter);
+
+// Translates and dispatches msg unless the filter takes it; every loop of
+// the program goes through here.
+void DispatchPumped(tagMSG& msg);
 
 // Lets pending window messages run. False once the program is ending: the
 // caller stops its loop there (whatever it held may be gone).

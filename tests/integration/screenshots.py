@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Pictures of the controller in its states, cropped to its window, for a
 person to look at: normal, each button held, each filter, pinned and
-unpinned, the settings panel, and the file list's popup menu.
+unpinned, the settings panel (and a start-up option's focus mark), a
+tooltip, and the file list's popup menu.
 
     screenshots.py --exe lumatrove.exe --probe ltprobe.exe [OUTDIR]
 """
@@ -77,7 +78,13 @@ def main():
         s.click(*PIN)
         s.key(VK_F2)
         shot("settings-panel")
+        s.type_keys("C/LumatroveSettings/#661")  # the focus mark on a start-up option
+        shot("settings-panel-focus")
         s.key(VK_F3)
+        s.pointer(window[0] + BUTTON["Open"][0], window[1] + BUTTON["Open"][1])
+        time.sleep(1.0)  # the tooltip's delay
+        shot("tooltip", (window[0], window[1], window[2], window[3] + 40))
+        s.pointer(window[0] + 200, window[1] + 100)
 
         s.rclick(200, 100)
         ml, mt, mr, mb = s.rect(s.probe("menu"))

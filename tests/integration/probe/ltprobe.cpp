@@ -553,6 +553,8 @@ constexpr Command Commands[] = {
     {L"focus", [](Context& c) { HWND w = c.Window(); return w ? Out(Hex(FocusOf(w))) : Fail("no window"); },
      "focus PATH: the focused window of its thread"},
     {L"gui", Gui, "gui PATH: GDI and USER objects of its process"},
+    {L"text", [](Context& c) { HWND w = c.Window(); return w ? Out(Utf8(ControlText(w))) : Fail("no window"); },
+     "text PATH: the text the window answers to WM_GETTEXT (a tooltip's: its tip)"},
     {L"hold-focus", [](Context& c) { return Out(HoldFocus(static_cast<DWORD>(c.Num(0, 5000)), [] { Out("focused"); })); },
      "hold-focus MS: a focused window of the probe's own for MS ms; print focused, then whether it kept the focus"},
     {L"hold", Hold, "hold FILE MS: keep FILE open (others may only read it) for MS ms; print held"},
