@@ -295,7 +295,12 @@ class Session:
         self.send(path, (WM_CLOSE, 0, 0), post=True)
 
     def dblclick_line(self, n):
-        self.mouse("L", *self.line_point(n), "down", "up", "dbl", "up")
+        # The real pointer on the line too: a list box holding the capture
+        # between press and release follows any move of the pointer.
+        x, y = self.line_point(n)
+        left, top = self.rect("L")[:2]
+        self.pointer(left + x, top + y)
+        self.mouse("L", x, y, "down", "up", "dbl", "up")
 
     def line_point(self, n):
         """The list box client point of line n."""
