@@ -361,7 +361,10 @@ def lists_folders(s):
     # alone (Down five times and Return choose (&L) too); cancelled, nothing.
     s.click(*BUTTON["Clear"])
     s.menu(*[VK_DOWN] * 5, VK_RETURN)
-    s.equal(s.probe("file-dialog").partition("\t")[2], "saved.ltl", "the next save dialog offers the last name")
+    offered, *asked = s.probe("file-dialog", "--yes").splitlines()
+    s.equal(offered.partition("\t")[2], "saved.ltl", "the next save dialog offers the last name")
+    s.check(asked and asked[0].startswith("asked\t") and "saved.ltl" in asked[0],
+            "saving over the file asks first (answered Yes)", got=asked)
     s.check(s.wait_until(lambda: saved.read_bytes() == LIST_HEADER, 10), "an empty list saves the header alone")
     s.menu("L")
     s.probe("file-dialog", "--cancel")

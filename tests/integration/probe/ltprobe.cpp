@@ -273,10 +273,25 @@ int WatchVisible(Context& c)
     }
 }
 
+// A message box that `owner` has put up (the save dialog's overwrite question).
+HWND OwnedBox(HWND owner)
+{
+    for (HWND w : TopWindows()) {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        if (GetWindow(w, GW_OWNER) == owner && IsWindowVisible(w) && std::wcscmp(cls, L"#32770") == 0)
+            return w;
+    }
+    return nullptr;
+}
+
 int FileDialog(Context& c)
 {
     HWND dialog = WaitDialogWith(Controller(), L"Edit", DefaultTimeoutMs);
     HWND box = dialog ? FileNameBox(dialog) : nullptr;
+    const bool yes = !c.args.empty() && c.args.back() == L"--yes";
+    if (yes)
+        c.args.pop_back();
     if (c.args.size() > 1)
         return Usage();
     if (!box)
@@ -287,8 +302,23 @@ int FileDialog(Context& c)
     const bool cancel = c.args.size() == 1 && c.args[0] == L"--cancel";
     if (c.args.size() == 1 && !cancel)
         SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.args[0].c_str()));
-    if (!PressAndWaitGone(dialog, cancel ? IDCANCEL : IDOK, DefaultTimeoutMs))
-        return Fail("the file dialog stayed: " + Utf8(StaticTexts(dialog)));
+    const int button = cancel ? IDCANCEL : IDOK;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+    std::wstring asked;
+    const bool gone = WaitUntil(DefaultTimeoutMs, [&] {
+        if (!IsWindow(dialog) || !IsWindowVisible(dialog))
+            return true;
+        if (HWND question = yes && asked.empty() ? OwnedBox(dialog) : nullptr) {
+            asked = StaticTexts(question);
+            PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+        }
+        return false;
+    });
+    if (!asked.empty())
+        Out("asked\t" + Utf8(asked));
+    if (!gone)
+        return Fail("the file dialog stayed: " + Utf8(StaticTexts(dialog)) + " / " +
+                    Utf8(OwnedBox(dialog) ? StaticTexts(OwnedBox(dialog)) : L""));
     return 0;
 }
 
@@ -529,7 +559,8 @@ constexpr Command Commands[] = {
          return menu && PostMenuKeys(menu, c.args) ? 0 : Fail("no popup menu to type into");
      },
      "menu-keys KEY...: post keys to the open menu: a number is a virtual key, else characters"},
-    {L"file-dialog", FileDialog, "file-dialog [NAME | --cancel]: print title TAB name; type NAME; OK or Cancel"},
+    {L"file-dialog", FileDialog, "file-dialog [NAME | --cancel] [--yes]: print title TAB name; type NAME; OK or Cancel; --yes: "
+                                  "answer Yes to a question it asks (print asked TAB text)"},
     {L"dialog",
      [](Context& c) {
          HWND dialog = WaitDialogWith(Controller(), nullptr, c.Timeout(0));
