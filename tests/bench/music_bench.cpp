@@ -302,7 +302,7 @@ double OurDecodeSeconds(const std::vector<std::uint8_t>& file, const ltmp3::Stre
     const double t0 = Now();
     for (std::size_t i = 0; i < info.Offsets.size(); i += 12) {
         pcm.clear(); // as the player: one output buffer at a time
-        ltmp3::DecodeFrames(d, file, info, i, std::min(info.Offsets.size(), i + 12), pcm);
+        ltmp3::DecodeFrames(d, file, 0, info, i, std::min(info.Offsets.size(), i + 12), pcm);
     }
     return Now() - t0;
 }
