@@ -24,13 +24,13 @@ bool PlayerCore::Play()
     open_ = true;
     output_.SetVolume(volume_);
     StartAt(static_cast<std::size_t>(keptSample_ / std::uint64_t(info_->First.SamplesPerFrame())));
-    if (ended_) {
-        // Not even the first frames decode: nothing to play.
+    Fill();
+    if (ended_ && AllFree()) {
+        // Not one buffer's worth decodes (or can be read): nothing to play.
         CloseDevice();
         return false;
     }
     state_ = PlayState::Playing;
-    Fill();
     return true;
 }
 
