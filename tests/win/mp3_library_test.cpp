@@ -84,7 +84,7 @@ TEST_F(Mp3LibraryTest, EveryCallInEveryStateOnTheDevice)
         if (phases) {
             std::printf("phase %s\n", phase);
             std::fflush(stdout);
-            ms = 2500;
+            ms = 3000;
         }
         Sleep(ms);
     };
