@@ -4,9 +4,10 @@
 
 namespace ltmp3 {
 
-bool AcmDecoder::Open(const FrameHeader& h)
+bool AcmDecoder::Open(const FrameHeader& h, HACMDRIVER driver)
 {
     Close();
+    driver_ = driver;
     const int channels = h.Channels();
     mp3_ = {};
     mp3_.wfx.wFormatTag = WAVE_FORMAT_MPEGLAYER3;
@@ -40,7 +41,7 @@ bool AcmDecoder::Open(const FrameHeader& h)
 
 bool AcmDecoder::OpenStream()
 {
-    if (acmStreamOpen(&stream_, nullptr, &mp3_.wfx, &pcm_, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME) != 0) {
+    if (acmStreamOpen(&stream_, driver_, &mp3_.wfx, &pcm_, nullptr, 0, 0, ACM_STREAMOPENF_NONREALTIME) != 0) {
         stream_ = nullptr;
         return false;
     }

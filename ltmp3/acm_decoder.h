@@ -25,7 +25,8 @@ public:
     AcmDecoder& operator=(const AcmDecoder&) = delete;
     ~AcmDecoder() { Close(); }
 
-    bool Open(const FrameHeader& format);
+    // A codec of the driver given, else the first that takes the format.
+    bool Open(const FrameHeader& format, HACMDRIVER driver = nullptr);
     void Close();
     // Forgets the stream so far (after a seek).
     bool Restart();
@@ -44,6 +45,7 @@ private:
 
     MPEGLAYER3WAVEFORMAT mp3_{};
     WAVEFORMATEX pcm_{};
+    HACMDRIVER driver_ = nullptr;
     HACMSTREAM stream_ = nullptr;
     ACMSTREAMHEADER header_{};
     // The prepared header's buffers: they never move or grow while the

@@ -2,6 +2,11 @@
 // thread against a fake device that the test plays.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <mmreg.h>
+#include <msacm.h>
+
 #include <atomic>
 #include <thread>
 
@@ -30,7 +35,124 @@ bool WaitFor(const std::function<bool()>& done, int ms = 5000)
     return true;
 }
 
+// What a codec's driver is sent (the driver kit's names; mingw has no header
+// for them). The stream header a driver gets begins as the caller's.
+constexpr UINT AcmMessages = DRV_USER + 0x2000;
+constexpr UINT DriverDetails = AcmMessages + 10, FormatTagDetails = AcmMessages + 25, StreamOpen = AcmMessages + 76, StreamClose = AcmMessages + 77,
+               StreamConvert = AcmMessages + 79;
+struct StreamInstance {
+    DWORD cbStruct;
+    WAVEFORMATEX* Source;
+    WAVEFORMATEX* Destination;
+};
+
+// A layer-3 codec of our own, as codecs may be: it decodes a frame only
+// once it sees the next one begin, so each call leaves its last frame
+// unconsumed, for the caller to offer again. Its PCM is silence.
+struct LookAheadCodec {
+    static inline int Converts = 0;
+
+    static LRESULT CALLBACK Proc(DWORD_PTR, HACMDRIVERID, UINT msg, LPARAM l1, LPARAM l2)
+    {
+        switch (msg) {
+        case DRV_LOAD:
+        case DRV_FREE:
+        case DRV_ENABLE:
+        case DRV_DISABLE:
+        case DRV_OPEN:
+        case DRV_CLOSE:
+            return 1;
+        case DriverDetails: {
+            auto* d = reinterpret_cast<ACMDRIVERDETAILSW*>(l1);
+            const DWORD size = d->cbStruct;
+            *d = {};
+            d->cbStruct = size;
+            d->fccType = ACMDRIVERDETAILS_FCCTYPE_AUDIOCODEC;
+            d->fdwSupport = ACMDRIVERDETAILS_SUPPORTF_CODEC;
+            d->cFormatTags = 2;
+            d->vdwACM = 0x04000000;
+            lstrcpyW(d->szShortName, L"look-ahead");
+            return MMSYSERR_NOERROR;
+        }
+        case FormatTagDetails: {
+            // The two it converts between, asked by index when it is added.
+            auto* t = reinterpret_cast<ACMFORMATTAGDETAILSW*>(l1);
+            if (t->dwFormatTagIndex > 1)
+                return ACMERR_NOTPOSSIBLE;
+            const bool mp3 = t->dwFormatTagIndex == 1;
+            t->dwFormatTag = mp3 ? WAVE_FORMAT_MPEGLAYER3 : WAVE_FORMAT_PCM;
+            t->cbFormatSize = mp3 ? sizeof(MPEGLAYER3WAVEFORMAT) : sizeof(PCMWAVEFORMAT);
+            t->fdwSupport = ACMDRIVERDETAILS_SUPPORTF_CODEC;
+            t->cStandardFormats = 1;
+            t->szFormatTag[0] = 0;
+            return MMSYSERR_NOERROR;
+        }
+        case StreamOpen: {
+            const auto* in = reinterpret_cast<StreamInstance*>(l1);
+            return in->Source->wFormatTag == WAVE_FORMAT_MPEGLAYER3 && in->Destination->wFormatTag == WAVE_FORMAT_PCM
+                       ? MMSYSERR_NOERROR
+                       : ACMERR_NOTPOSSIBLE;
+        }
+        case StreamClose:
+            return MMSYSERR_NOERROR;
+        case StreamConvert: {
+            const auto* in = reinterpret_cast<StreamInstance*>(l1);
+            auto* h = reinterpret_cast<ACMSTREAMHEADER*>(l2);
+            ++Converts;
+            const std::span<const std::uint8_t> src(h->pbSrc, h->cbSrcLength);
+            const std::size_t pcm = 1152 * std::size_t(in->Destination->nBlockAlign);
+            std::size_t used = 0, made = 0;
+            for (;;) {
+                const auto frame = ParseFrameHeader(src.subspan(used));
+                const std::size_t next = frame ? used + std::size_t(frame->FrameBytes()) : src.size();
+                if (!frame || next + 4 > src.size() || !ParseFrameHeader(src.subspan(next)) ||
+                    made + pcm > h->cbDstLength)
+                    break;
+                std::memset(h->pbDst + made, 0, pcm);
+                made += pcm;
+                used = next;
+            }
+            h->cbSrcLengthUsed = DWORD(used);
+            h->cbDstLengthUsed = DWORD(made);
+            return MMSYSERR_NOERROR;
+        }
+        default:
+            return msg >= DRV_USER ? MMSYSERR_NOTSUPPORTED : 0;
+        }
+    }
+};
+
 } // namespace
+
+TEST(Mp3Decoding, WhatTheCodecLeavesIsOfferedAgainOnTheSameHeader)
+{
+    HACMDRIVERID id = nullptr;
+    ASSERT_EQ(acmDriverAddW(&id, GetModuleHandleW(nullptr), reinterpret_cast<LPARAM>(&LookAheadCodec::Proc), 0,
+                            ACM_DRIVERADDF_FUNCTION | ACM_DRIVERADDF_LOCAL),
+              MMSYSERR_NOERROR);
+    HACMDRIVER driver = nullptr;
+    ASSERT_EQ(acmDriverOpen(&driver, id, 0), MMSYSERR_NOERROR);
+    for (const char* name : {"vbr.mp3", "cbr.mp3"}) {
+        FileReader file;
+        ASSERT_TRUE(file.Open(MediaPath(name).c_str())) << name;
+        const auto bytes = file.ReadAll();
+        const auto info = ScanFrames(bytes);
+        ASSERT_TRUE(info) << name;
+        AcmDecoder decoder;
+        ASSERT_TRUE(decoder.Open(info->First, driver)) << name;
+        LookAheadCodec::Converts = 0;
+        std::vector<std::uint8_t> pcm;
+        const std::size_t count = info->Offsets.size();
+        for (std::size_t i = 0; i < count; i += AcmDecoder::MaxFramesPerCall)
+            DecodeFrames(decoder, bytes, 0, *info, i, std::min(count, i + AcmDecoder::MaxFramesPerCall), pcm);
+        // Every frame but the last, which no next frame follows.
+        EXPECT_EQ(pcm.size(), (count - 1) * 1152 * 4) << name;
+        EXPECT_EQ(decoder.StreamsOpened(), 1) << name;
+        EXPECT_GT(LookAheadCodec::Converts, 0) << name;
+    }
+    acmDriverClose(driver, 0);
+    acmDriverRemove(id, 0);
+}
 
 TEST(Mp3Decoding, VariableAndPaddedFramesDecodeWholeWithoutReopeningTheCodec)
 {
