@@ -354,7 +354,7 @@ int main(int argc, char** argv)
         t0 = Now();
         mp3.Open(argv[2], in);
         open = std::min(open, Now() - t0);
-        // The file is mapped, not copied: its pages are the file's, not private.
+        // The file is read once for the scan and let go: what stays is its frame table.
         openPrivate = PrivateMb() - before;
         mp3.Close();
     }
