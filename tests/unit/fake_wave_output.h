@@ -36,11 +36,14 @@ public:
     }
     void Close() override
     {
-        std::lock_guard g(m_);
-        if (!open_)
-            misuse_ += "close while closed; ";
-        HandBackAll();
-        open_ = false;
+        const auto signal = [&] {
+            std::lock_guard g(m_);
+            if (!open_)
+                misuse_ += "close while closed; ";
+            open_ = false;
+            return HandBackAll();
+        }();
+        signal();
     }
     std::uint8_t* Buffer(int i) override { return buffers_.at(i).data(); }
     bool IsFree(int i) const override
@@ -61,11 +64,14 @@ public:
     }
     void Reset() override
     {
-        std::lock_guard g(m_);
-        if (!open_)
-            misuse_ += "reset while closed; ";
-        HandBackAll();
-        played_ = 0;
+        const auto signal = [&] {
+            std::lock_guard g(m_);
+            if (!open_)
+                misuse_ += "reset while closed; ";
+            played_ = 0;
+            return HandBackAll();
+        }();
+        signal();
     }
     void Pause() override
     {
@@ -145,10 +151,17 @@ public:
     PcmFormat format_;
 
 private:
-    void HandBackAll()
+    // Every queued buffer back; the done signals to give, as a real device
+    // does, once the lock is let go.
+    std::function<void()> HandBackAll()
     {
         free_.assign(free_.size(), true);
+        const std::size_t n = queue_.size();
         queue_.clear();
+        return [n, done = done_] {
+            for (std::size_t i = 0; i < n && done; ++i)
+                done();
+        };
     }
 
     struct Queued_ {

@@ -135,7 +135,8 @@ TEST(Mp3Decoding, WhatTheCodecLeavesIsOfferedAgainOnTheSameHeader)
     for (const char* name : {"vbr.mp3", "cbr.mp3"}) {
         FileReader file;
         ASSERT_TRUE(file.Open(MediaPath(name).c_str())) << name;
-        const auto bytes = file.ReadAll();
+        const auto whole = file.ReadAll();
+        const auto bytes = whole.Bytes();
         const auto info = ScanFrames(bytes);
         ASSERT_TRUE(info) << name;
         AcmDecoder decoder;
@@ -159,13 +160,14 @@ TEST(Mp3Decoding, VariableAndPaddedFramesDecodeWholeWithoutReopeningTheCodec)
     for (const char* name : {"vbr.mp3", "cbr.mp3"}) {
         FileReader file;
         ASSERT_TRUE(file.Open(MediaPath(name).c_str())) << name << " (made by make_mp3_media.sh)";
-        const auto bytes = file.ReadAll();
+        const auto whole = file.ReadAll();
+        const auto bytes = whole.Bytes();
         const auto info = ScanFrames(bytes);
         ASSERT_TRUE(info) << name;
         // What makes the files worth decoding: frames of unequal sizes.
         std::size_t padded = 0;
         for (std::uint32_t at : info->Offsets)
-            padded += ParseFrameHeader(std::span(bytes).subspan(at, 4))->Padding;
+            padded += ParseFrameHeader(bytes.subspan(at, 4))->Padding;
         if (std::string(name) == "vbr.mp3")
             EXPECT_TRUE(info->VariableRate);
         else
