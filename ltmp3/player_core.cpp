@@ -75,9 +75,12 @@ bool PlayerCore::Step()
 {
     if (state_ == PlayState::Stopped)
         return false;
-    if (pendingSeek_)
+    if (pendingSeek_) {
         ApplySeek();
-    Fill();
+        Fill(BuffersAfterSeek);
+    } else {
+        Fill();
+    }
     if (state_ == PlayState::Playing && ended_ && AllFree()) {
         // The end of the piece: the next play starts from the beginning.
         Stop();
@@ -109,13 +112,14 @@ void PlayerCore::StartAt(std::size_t frame)
     ended_ = frame >= info_->Offsets.size() || !source_.Start(frame);
 }
 
-void PlayerCore::Fill()
+void PlayerCore::Fill(int most)
 {
     if (!open_)
         return;
-    for (int i = 0; i < BufferCount && !ended_; ++i) {
+    for (int i = 0; i < BufferCount && !ended_ && most > 0; ++i) {
         if (!output_.IsFree(i))
             continue;
+        --most;
         std::uint8_t* out = output_.Buffer(i);
         std::size_t filled = 0;
         while (filled < bufferBytes_) {

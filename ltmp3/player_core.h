@@ -30,7 +30,8 @@ public:
     virtual ~WaveOutput() = default;
     // Opens the device with `count` free buffers of `bytes` each. `done` is
     // called, possibly on a thread of the device's, each time a buffer comes
-    // back; it may only signal.
+    // back played (not for those a reset or close hands back); it may only
+    // signal.
     virtual bool Open(const PcmFormat& format, int count, std::size_t bytes, std::function<void()> done) = 0;
     virtual void Close() = 0; // every buffer back first; nothing after it returns
     virtual std::uint8_t* Buffer(int index) = 0;
@@ -61,6 +62,9 @@ public:
     // the device, in about 220 KB of stereo PCM.
     static constexpr int BufferCount = 4;
     static constexpr std::size_t SamplesPerBuffer = 12 * 1152;
+    // Filled at once after a seek, the rest at the next turn: the sound
+    // resumes sooner, and a seek soon after throws less decoding away.
+    static constexpr int BuffersAfterSeek = 2;
 
     PlayerCore(WaveOutput& output, PcmSource& source) : output_(output), source_(source) {}
     PlayerCore(const PlayerCore&) = delete;
@@ -87,7 +91,7 @@ public:
 
 private:
     void StartAt(std::size_t frame);
-    void Fill();
+    void Fill(int most = BufferCount);
     void ApplySeek();
     void CloseDevice();
     bool AllFree() const;

@@ -7,7 +7,7 @@ void CALLBACK WaveOutDevice::Done(HWAVEOUT, UINT message, DWORD_PTR self, DWORD_
     // The device's thread: nothing here but the signal.
     if (message == WOM_DONE) {
         auto* device = reinterpret_cast<WaveOutDevice*>(self);
-        if (device->done_)
+        if (device->done_ && !device->handingBack_)
             device->done_();
     }
 }
@@ -51,7 +51,9 @@ bool WaveOutDevice::Open(const PcmFormat& format, int count, std::size_t bytes, 
 void WaveOutDevice::Close()
 {
     if (device_) {
+        handingBack_ = true;
         waveOutReset(device_);
+        handingBack_ = false;
         for (int i = 0; i < count_; ++i) {
             headers_[i].dwBufferLength = bufferBytes_;
             waveOutUnprepareHeader(device_, &headers_[i], sizeof(WAVEHDR));
@@ -89,7 +91,9 @@ bool WaveOutDevice::Write(int index, std::size_t bytes)
 
 void WaveOutDevice::Reset()
 {
+    handingBack_ = true;
     waveOutReset(device_);
+    handingBack_ = false;
     if (paused_)
         waveOutPause(device_);
 }

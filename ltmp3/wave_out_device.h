@@ -40,6 +40,7 @@ private:
     DWORD bufferBytes_ = 0;
     int blockAlign_ = 4;
     bool paused_ = false;
+    volatile bool handingBack_ = false; // a reset or close: no done signals
     std::function<void()> done_;
 };
 

@@ -36,14 +36,11 @@ public:
     }
     void Close() override
     {
-        const auto signal = [&] {
-            std::lock_guard g(m_);
-            if (!open_)
-                misuse_ += "close while closed; ";
-            open_ = false;
-            return HandBackAll();
-        }();
-        signal();
+        std::lock_guard g(m_);
+        if (!open_)
+            misuse_ += "close while closed; ";
+        open_ = false;
+        HandBackAll();
     }
     std::uint8_t* Buffer(int i) override { return buffers_.at(i).data(); }
     bool IsFree(int i) const override
@@ -64,14 +61,11 @@ public:
     }
     void Reset() override
     {
-        const auto signal = [&] {
-            std::lock_guard g(m_);
-            if (!open_)
-                misuse_ += "reset while closed; ";
-            played_ = 0;
-            return HandBackAll();
-        }();
-        signal();
+        std::lock_guard g(m_);
+        if (!open_)
+            misuse_ += "reset while closed; ";
+        played_ = 0;
+        HandBackAll();
     }
     void Pause() override
     {
@@ -151,17 +145,10 @@ public:
     PcmFormat format_;
 
 private:
-    // Every queued buffer back; the done signals to give, as a real device
-    // does, once the lock is let go.
-    std::function<void()> HandBackAll()
+    void HandBackAll()
     {
         free_.assign(free_.size(), true);
-        const std::size_t n = queue_.size();
         queue_.clear();
-        return [n, done = done_] {
-            for (std::size_t i = 0; i < n && done; ++i)
-                done();
-        };
     }
 
     struct Queued_ {
