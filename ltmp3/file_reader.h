@@ -7,9 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
-#include <new>
-#include <span>
+#include <vector>
 
 namespace ltmp3 {
 
@@ -66,20 +64,12 @@ public:
         return got;
     }
 
-    // The whole file as it is now (for the frame scan and the tag at open),
-    // in memory that is written once, by the read.
-    struct Whole {
-        std::unique_ptr<std::uint8_t[]> Data;
-        std::size_t Size = 0;
-        std::span<const std::uint8_t> Bytes() const { return {Data.get(), Size}; }
-    };
-    Whole ReadAll() const
+    // The whole file as it is now (for the frame scan and the tag at open).
+    std::vector<std::uint8_t> ReadAll() const
     {
-        Whole w;
-        w.Data.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(size_)]);
-        if (w.Data)
-            w.Size = ReadAt(0, w.Data.get(), static_cast<std::size_t>(size_));
-        return w;
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size_));
+        bytes.resize(ReadAt(0, bytes.data(), bytes.size()));
+        return bytes;
     }
 
 private:

@@ -91,12 +91,12 @@ extern "C" std::int32_t __stdcall ltmp3_open(const char* path, Ltmp3InputInfo* i
     {
         // Read once for the scan and the tag; playing reads the frames again
         // a run at a time.
-        const auto whole = file->Reader.ReadAll();
-        auto stream = ltmp3::ScanFrames(whole.Bytes());
+        const std::vector<std::uint8_t> bytes = file->Reader.ReadAll();
+        auto stream = ltmp3::ScanFrames(bytes);
         if (!stream)
             return 0; // no valid frame: not an MP3 we can play
         file->Stream = std::move(*stream);
-        file->Tag = ltmp3::ReadId3v1(whole.Bytes());
+        file->Tag = ltmp3::ReadId3v1(bytes);
     }
     file->Stream.Offsets.shrink_to_fit();
     file->Path = path;

@@ -136,7 +136,7 @@ TEST(Mp3Decoding, WhatTheCodecLeavesIsOfferedAgainOnTheSameHeader)
         FileReader file;
         ASSERT_TRUE(file.Open(MediaPath(name).c_str())) << name;
         const auto whole = file.ReadAll();
-        const auto bytes = whole.Bytes();
+        const std::span<const std::uint8_t> bytes = whole;
         const auto info = ScanFrames(bytes);
         ASSERT_TRUE(info) << name;
         AcmDecoder decoder;
@@ -161,7 +161,7 @@ TEST(Mp3Decoding, VariableAndPaddedFramesDecodeWholeWithoutReopeningTheCodec)
         FileReader file;
         ASSERT_TRUE(file.Open(MediaPath(name).c_str())) << name << " (made by make_mp3_media.sh)";
         const auto whole = file.ReadAll();
-        const auto bytes = whole.Bytes();
+        const std::span<const std::uint8_t> bytes = whole;
         const auto info = ScanFrames(bytes);
         ASSERT_TRUE(info) << name;
         // What makes the files worth decoding: frames of unequal sizes.
