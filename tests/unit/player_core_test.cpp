@@ -117,22 +117,6 @@ TEST(PlayerCore, EveryCallInEveryState)
     }
 }
 
-TEST(PlayerCore, PlayWhilePlayingKeepsTheDeviceFedAndThePositionMoving)
-{
-    Player p(2000);
-    ASSERT_TRUE(p.core.Play());
-    EXPECT_EQ(p.device.Queued(), PlayerCore::BufferCount);
-    p.Run(4);
-    EXPECT_FALSE(p.core.Play());
-    // Long after the four buffers queued at the second play are gone.
-    ASSERT_TRUE(p.Run(12));
-    EXPECT_EQ(p.device.Queued(), PlayerCore::BufferCount);
-    EXPECT_EQ(p.core.PositionSeconds(), 16u * PlayerCore::SamplesPerBuffer / 44100);
-    EXPECT_EQ(p.Heard(), std::make_pair(0, 16 * 12 - 1)) << "every frame once, in order";
-    EXPECT_EQ(p.device.opens_, 1);
-    EXPECT_EQ(p.source.starts_, 1);
-}
-
 TEST(PlayerCore, SeekWhilePausedStaysSilentThenResumesThere)
 {
     Player p(2000);

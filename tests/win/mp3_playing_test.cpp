@@ -250,6 +250,9 @@ TEST(Mp3PlayingThread, ASecondPlayLeavesTheThreadRefilling)
     std::uint32_t at = 0;
     EXPECT_EQ(player.State(&at), PlayState::Playing);
     EXPECT_EQ(at, 20u * PlayerCore::SamplesPerBuffer / 44100);
+    const auto pcm = device.TakeHeard();
+    ASSERT_EQ(pcm.size(), 20 * PlayerCore::SamplesPerBuffer * 4);
+    EXPECT_EQ(pcm[pcm.size() - 2], 20 * 12 - 1) << "every frame once, in order";
     player.Stop();
     EXPECT_EQ(device.Misuse(), "");
 }
