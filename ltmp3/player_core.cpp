@@ -9,7 +9,6 @@ void PlayerCore::SetPiece(const StreamInfo* info)
     Stop();
     source_.Close();
     info_ = info;
-    keptSample_ = 0;
 }
 
 bool PlayerCore::Play()
@@ -23,10 +22,10 @@ bool PlayerCore::Play()
         return false;
     open_ = true;
     output_.SetVolume(volume_);
-    StartAt(static_cast<std::size_t>(keptSample_ / std::uint64_t(info_->First.SamplesPerFrame())));
+    StartAt(0);
     Fill();
     if (ended_ && AllFree()) {
-        // Not one buffer's worth decodes (or can be read): nothing to play.
+        // Nothing decodes (or can be read): nothing to play.
         CloseDevice();
         return false;
     }
@@ -38,7 +37,6 @@ void PlayerCore::Stop()
 {
     CloseDevice();
     state_ = PlayState::Stopped;
-    keptSample_ = 0;
     pendingSeek_.reset();
 }
 
@@ -167,7 +165,7 @@ bool PlayerCore::AllFree() const
 std::uint64_t PlayerCore::PlayedSamples()
 {
     if (!open_)
-        return keptSample_;
+        return 0; // stopped: at the start
     return std::min(baseSample_ + output_.PlayedBytes() / std::uint64_t(blockAlign_), info_->Samples());
 }
 

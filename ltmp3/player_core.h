@@ -75,7 +75,7 @@ public:
     // The device's done signal, passed to every open.
     void SetDoneSignal(std::function<void()> done) { done_ = std::move(done); }
 
-    bool Play();                     // from stopped only, at the kept position
+    bool Play();                     // from stopped only, from the start
     void Stop();                     // position back to 0
     void Pause();                    // playing -> paused
     bool Restart();                  // paused -> playing
@@ -106,7 +106,6 @@ private:
     std::size_t bufferBytes_ = 0;
     int blockAlign_ = 4;
     std::uint64_t baseSample_ = 0;             // sample where the device's count began
-    std::uint64_t keptSample_ = 0;             // position while stopped
     std::optional<std::uint32_t> pendingSeek_; // second asked for, not yet reached
     PlayState state_ = PlayState::Stopped;
     std::uint32_t volume_ = 0xFFFFFFFF;

@@ -19,7 +19,7 @@ public:
     // The piece to play from now on (stops first); null forgets it.
     void SetPiece(const StreamInfo* info);
 
-    bool Play();                     // from stopped only, at the kept position
+    bool Play();                     // from stopped only, from the start
     void Stop();                     // position back to 0
     void Pause();                    // playing -> paused
     bool Restart();                  // paused -> playing
