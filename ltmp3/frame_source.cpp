@@ -42,7 +42,10 @@ bool FrameSource::DecodeNext()
     while (next_ < count && !failed_) {
         const std::size_t last = std::min(count, next_ + AcmDecoder::MaxFramesPerCall);
         const std::uint64_t base = info_->Offsets[next_];
-        const std::uint64_t want = info_->Offsets[last - 1] - base + AcmDecoder::MaxFrameBytes;
+        // Up to the end of the last frame; junk between frames can make that
+        // far, and one call's worth of adjacent frames is what one call takes.
+        const std::uint64_t want = std::min<std::uint64_t>(info_->Offsets[last - 1] - base + AcmDecoder::MaxFrameBytes,
+                                                           AcmDecoder::MaxFramesPerCall * AcmDecoder::MaxFrameBytes);
         block_.resize(static_cast<std::size_t>(want));
         const std::size_t got = file_->ReadAt(base, block_.data(), block_.size());
         pending_.clear();
