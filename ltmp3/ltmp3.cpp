@@ -11,23 +11,27 @@
 #include <string>
 
 #include "ltmp3/id3v1.h"
-#include "ltmp3/mapped_file.h"
+#include "ltmp3/file_reader.h"
+#include "ltmp3/frame_source.h"
 #include "ltmp3/mpeg_frames.h"
 #include "ltmp3/tag_file.h"
 #include "ltmp3/volume.h"
+#include "ltmp3/wave_out_device.h"
 #include "ltmp3/wave_player.h"
 
 namespace {
 
 struct LoadedFile {
     std::string Path;
-    ltmp3::MappedFile Mapping;
+    ltmp3::FileReader Reader;
     ltmp3::StreamInfo Stream;
     std::optional<ltmp3::Id3v1Tag> Tag;
 };
 
 struct Library {
-    ltmp3::WavePlayer Player;
+    ltmp3::WaveOutDevice Device;
+    ltmp3::FrameSource Source;
+    ltmp3::WavePlayer Player{Device, Source};
     std::unique_ptr<LoadedFile> File;
     DWORD Volume = 0xFFFFFFFF;
 };
@@ -38,7 +42,8 @@ Library* g_library = nullptr;
 
 void CloseFile(Library& lib)
 {
-    lib.Player.SetSource({}, nullptr); // stops and waits for the thread first
+    lib.Player.SetPiece(nullptr); // stops and waits for the thread first
+    lib.Source.SetFile(nullptr, nullptr);
     lib.File.reset();
 }
 
@@ -81,14 +86,20 @@ extern "C" std::int32_t __stdcall ltmp3_open(const char* path, Ltmp3InputInfo* i
         return 0;
     CloseFile(*g_library);
     auto file = std::make_unique<LoadedFile>();
-    if (!file->Mapping.Open(path))
+    if (!file->Reader.Open(path))
         return 0;
-    auto stream = ltmp3::ScanFrames(file->Mapping.Bytes());
-    if (!stream)
-        return 0; // no valid frame: not an MP3 we can play
+    {
+        // Read once for the scan and the tag; playing reads the frames again
+        // a run at a time.
+        const std::vector<std::uint8_t> bytes = file->Reader.ReadAll();
+        auto stream = ltmp3::ScanFrames(bytes);
+        if (!stream)
+            return 0; // no valid frame: not an MP3 we can play
+        file->Stream = std::move(*stream);
+        file->Tag = ltmp3::ReadId3v1(bytes);
+    }
+    file->Stream.Offsets.shrink_to_fit();
     file->Path = path;
-    file->Stream = std::move(*stream);
-    file->Tag = ltmp3::ReadId3v1(file->Mapping.Bytes());
     if (info) {
         std::memset(info, 0, sizeof *info);
         if (file->Tag) {
@@ -102,7 +113,8 @@ extern "C" std::int32_t __stdcall ltmp3_open(const char* path, Ltmp3InputInfo* i
         info->PlayTime = static_cast<std::int32_t>(s.Seconds());
     }
     g_library->File = std::move(file);
-    g_library->Player.SetSource(g_library->File->Mapping.Bytes(), &g_library->File->Stream);
+    g_library->Source.SetFile(&g_library->File->Reader, &g_library->File->Stream);
+    g_library->Player.SetPiece(&g_library->File->Stream);
     return 1;
 }
 
@@ -179,7 +191,7 @@ extern "C" std::int32_t __stdcall ltmp3_getMpegInfo(Ltmp3MpegInfo* info)
     info->Channels = h.Channels();
     info->BitRate = s.VariableRate ? s.AverageBitRate() : h.BitRate;
     info->SampleRate = h.SampleRate;
-    info->FileSize = static_cast<std::int32_t>(g_library->File->Mapping.Bytes().size());
+    info->FileSize = static_cast<std::int32_t>(g_library->File->Reader.Size());
     info->FrameCount = static_cast<std::int32_t>(s.Offsets.size());
     info->PlayTime = static_cast<std::int32_t>(s.Seconds());
     return 1;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "ltmp3/mpeg_frames.h"
@@ -67,6 +69,118 @@ TEST_F(Mp3LibraryTest, ATagWrittenReadsBackAndLeavesTheAudio)
     const std::string after = test::TempFolder::Read(path);
     EXPECT_EQ(after.size(), audio.size() + 128);
     EXPECT_EQ(after.substr(0, audio.size()), audio);
+}
+
+// Every call in every state through the real library and wave device: the
+// position shows whether the device is still being fed. With LT_TEST_MP3
+// naming a tone and LT_TEST_PHASES set, each phase is named on the output
+// and held, so that a listener outside hears it (run_library.py).
+TEST_F(Mp3LibraryTest, EveryCallInEveryStateOnTheDevice)
+{
+    const char* tone = std::getenv("LT_TEST_MP3");
+    const bool phases = std::getenv("LT_TEST_PHASES") != nullptr;
+    const std::string path = tone ? std::string(tone) : dir.Write("calls.mp3", Frames("\xFF\xFB\x90\x40", 460));
+    auto hold = [&](const char* phase, DWORD ms) {
+        if (phases) {
+            std::printf("phase %s\n", phase);
+            std::fflush(stdout);
+            ms = 3000;
+        }
+        Sleep(ms);
+    };
+    auto state = [&] {
+        std::int32_t at = -1;
+        const std::int32_t s = lib.GetState(at);
+        return std::pair{s, at};
+    };
+    using P = std::pair<std::int32_t, std::int32_t>;
+
+    // Nothing open.
+    EXPECT_EQ(lib.Play(), 0);
+    EXPECT_EQ(lib.Restart(), 0);
+    lib.Pause();
+    lib.Seek(4);
+    EXPECT_EQ(state(), (P{0, 0}));
+    // Stopped.
+    ASSERT_EQ(lib.Open(path, in), 1);
+    EXPECT_EQ(lib.Restart(), 0);
+    lib.Pause();
+    lib.Seek(4);
+    EXPECT_EQ(state(), (P{0, 0}));
+    // Playing: a second play, or a restart, changes nothing, and the
+    // device is still fed long after what was queued at that call.
+    ASSERT_EQ(lib.Play(), 1) << "no wave output device here?";
+    EXPECT_EQ(lib.Play(), 0);
+    EXPECT_EQ(lib.Restart(), 0);
+    // A whole second of the position in 1.5 s: the device still plays.
+    auto moving = [&] {
+        const auto before = state();
+        Sleep(1500);
+        const auto after = state();
+        return after.first == 1 && before.first == 1 && after.second > before.second;
+    };
+    hold("playing", 2500);
+    EXPECT_TRUE(moving()) << "the position stands still after the second play";
+    auto [s, at] = state();
+    // Paused: play changes nothing, the position holds, a seek moves it.
+    lib.Pause();
+    std::tie(s, at) = state();
+    EXPECT_EQ(s, 2);
+    EXPECT_EQ(lib.Play(), 0);
+    hold("paused", 600);
+    EXPECT_EQ(state(), (P{2, at}));
+    lib.Seek(8);
+    EXPECT_EQ(state(), (P{2, 8}));
+    EXPECT_EQ(lib.Restart(), 1);
+    hold("restarted", 1500);
+    std::tie(s, at) = state();
+    EXPECT_EQ(s, 1);
+    EXPECT_GE(at, 8) << "restarted where the seek went";
+    lib.Seek(1);
+    EXPECT_EQ(state(), (P{1, 1}));
+    // Stopped again: back to 0, and only play acts.
+    lib.Stop();
+    EXPECT_EQ(state(), (P{0, 0}));
+    hold("stopped", 300);
+    EXPECT_EQ(lib.Restart(), 0);
+    lib.Seek(3);
+    EXPECT_EQ(state(), (P{0, 0}));
+    ASSERT_EQ(lib.Play(), 1);
+    hold("played again", 1000);
+    EXPECT_TRUE(moving()) << "after a stop, play starts again";
+    // Opening again while playing stops; closing while playing too.
+    ASSERT_EQ(lib.Open(path, in), 1);
+    EXPECT_EQ(state(), (P{0, 0}));
+    ASSERT_EQ(lib.Play(), 1);
+    lib.Close();
+    EXPECT_EQ(state(), (P{0, 0}));
+    EXPECT_EQ(lib.Play(), 0);
+    hold("closed", 300);
+}
+
+// Cut short by another program while it plays: what was read plays out,
+// then the piece ends; nothing of it is read through a mapping that would
+// fault and end the process.
+TEST_F(Mp3LibraryTest, AFileCutShortWhilePlayingEndsThePiece)
+{
+    const std::string path = dir.Write("cut.mp3", Frames("\xFF\xFB\x90\x40", 460)); // 12 s
+    ASSERT_EQ(lib.Open(path, in), 1);
+    ASSERT_EQ(lib.Play(), 1) << "no wave output device here?";
+    Sleep(400);
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    const bool cut = SetEndOfFile(f); // at its start: 0 bytes
+    CloseHandle(f);
+    ASSERT_TRUE(cut) << "the library keeps others from cutting the file";
+    std::int32_t at = -1, s = 1;
+    for (int waited = 0; waited < 5000 && (s = lib.GetState(at)) != 0; waited += 50)
+        Sleep(50);
+    EXPECT_EQ(s, 0) << "still playing at " << at << " s of a file now empty";
+    EXPECT_EQ(at, 0);
+    EXPECT_EQ(lib.Play(), 0) << "nothing left to play";
+    Ltmp3MpegInfo m{};
+    EXPECT_EQ(lib.GetMpegInfo(m), 1) << "the file stays open";
 }
 
 TEST(MusicEngineOnWine, WaveFormatFromTheDevice)
