@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/path_rules.h"
 #include "ltmp3/acm_decoder.h"
 #include "ltmp3/mpeg_frames.h"
 #include "music/mp3_library.h"
@@ -336,8 +337,7 @@ int main(int argc, char** argv)
     // Opening a big file, frame scan included, against reading it once.
     char dir[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, dir, MAX_PATH);
-    std::string lib(dir);
-    lib.resize(lib.find_last_of('\\') + 1);
+    const std::string lib = lt::FolderPrefix(dir);
     lt::Mp3Library& mp3 = lt::Mp3();
     if (!mp3.Load({lib + "ltmp3.dll"}) || !mp3.Init()) {
         std::puts("no library");
