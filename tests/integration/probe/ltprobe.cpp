@@ -273,6 +273,8 @@ int WatchVisible(Context& c)
     }
 }
 
+std::vector<HWND> TopWindows();
+
 // A message box that `owner` has put up (the save dialog's overwrite question).
 HWND OwnedBox(HWND owner)
 {
