@@ -63,13 +63,7 @@ public:
     }
     void PutStored(const std::string& key, const std::string& name, const StoredValue& value) override
     {
-        // The bytes exactly as they were: SetRegValue would add a NUL to text.
-        HKEY k = nullptr;
-        if (RegOpenKeyExA(ownRoot_, (ownPrefix_ + key).c_str(), 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS)
-            return;
-        RegSetValueExA(k, name.c_str(), 0, value.Kind, reinterpret_cast<const BYTE*>(value.Bytes.data()),
-                       static_cast<DWORD>(value.Bytes.size()));
-        RegCloseKey(k);
+        PutRegValue(ownRoot_, ownPrefix_ + key, name, {value.Kind, value.Bytes});
     }
     void DeleteValue(const std::string& key, const std::string& name) override
     {

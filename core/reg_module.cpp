@@ -116,6 +116,12 @@ std::optional<RegValue> ReadRegValue(HKEY root, const std::string& subKey, const
     return RegValue{kind, std::move(bytes)};
 }
 
+bool PutRegValue(HKEY root, const std::string& subKey, const std::string& name, const RegValue& value)
+{
+    return SetRegBytes(root, subKey, name, value.Kind, reinterpret_cast<const BYTE*>(value.Bytes.data()),
+                       static_cast<DWORD>(value.Bytes.size()));
+}
+
 bool RegKeyExists(HKEY root, const std::string& subKey)
 {
     return RegKey(root, subKey, KEY_QUERY_VALUE).get() != nullptr;

@@ -33,6 +33,9 @@ struct RegValue {
     std::string Bytes;
 };
 std::optional<RegValue> ReadRegValue(HKEY root, const std::string& subKey, const std::string& name);
+// Writes a value of an existing key exactly as read (no NUL added to text);
+// false when refused.
+bool PutRegValue(HKEY root, const std::string& subKey, const std::string& name, const RegValue& value);
 
 bool RegKeyExists(HKEY root, const std::string& subKey);
 // True when the key holds neither values nor keys (false when it cannot be opened).

@@ -9,25 +9,20 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/win_handles.h"
+
 namespace ltmp3 {
 
 class FileReader {
 public:
-    FileReader() = default;
-    FileReader(const FileReader&) = delete;
-    FileReader& operator=(const FileReader&) = delete;
-    ~FileReader() { Close(); }
-
     bool Open(const char* path)
     {
         Close();
-        file_ = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        if (file_ == INVALID_HANDLE_VALUE)
-            return false;
+        file_.reset(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         LARGE_INTEGER size{};
         // Files of 2 GB and more are not MP3s we play.
-        if (!GetFileSizeEx(file_, &size) || size.QuadPart == 0 || size.QuadPart >= 0x7FFFFFFF) {
+        if (!file_ || !GetFileSizeEx(file_.get(), &size) || size.QuadPart == 0 || size.QuadPart >= 0x7FFFFFFF) {
             Close();
             return false;
         }
@@ -37,13 +32,11 @@ public:
 
     void Close()
     {
-        if (file_ != INVALID_HANDLE_VALUE)
-            CloseHandle(file_);
-        file_ = INVALID_HANDLE_VALUE;
+        file_.reset();
         size_ = 0;
     }
 
-    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    bool IsOpen() const { return static_cast<bool>(file_); }
     std::uint64_t Size() const { return size_; } // as it was at open
 
     // Up to `bytes` bytes from `offset` into out; what it got, which is less
@@ -52,12 +45,12 @@ public:
     {
         LARGE_INTEGER at{};
         at.QuadPart = static_cast<LONGLONG>(offset);
-        if (!IsOpen() || !SetFilePointerEx(file_, at, nullptr, FILE_BEGIN))
+        if (!IsOpen() || !SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN))
             return 0;
         std::size_t got = 0;
         while (got < bytes) {
             DWORD n = 0;
-            if (!ReadFile(file_, out + got, static_cast<DWORD>(bytes - got), &n, nullptr) || n == 0)
+            if (!ReadFile(file_.get(), out + got, static_cast<DWORD>(bytes - got), &n, nullptr) || n == 0)
                 break;
             got += n;
         }
@@ -73,7 +66,7 @@ public:
     }
 
 private:
-    HANDLE file_ = INVALID_HANDLE_VALUE;
+    lt::FileHandle file_;
     std::uint64_t size_ = 0;
 };
 

@@ -187,17 +187,21 @@ TEST(Mp3Decoding, VariableAndPaddedFramesDecodeWholeWithoutReopeningTheCodec)
     }
 }
 
+// The playing thread over a fake device and numbered frames, with a piece set.
+struct Mp3PlayingThread : ::testing::Test {
+    Mp3PlayingThread() { player.SetPiece(&info); }
+    const StreamInfo info = test::Piece(3000);
+    test::FakeWaveOutput device;
+    test::NumberedFrames source{info};
+    WavePlayer player{device, source};
+};
+
 // The device's thread hands buffers back as fast as it can while the
 // caller goes through every call, again and again: no call may wait for
 // ever on the playing thread, none may use the device wrongly, and each
 // call still acts only in its own states.
-TEST(Mp3PlayingThread, CallsRacingTheDoneSignals)
+TEST_F(Mp3PlayingThread, CallsRacingTheDoneSignals)
 {
-    const StreamInfo info = test::Piece(3000);
-    test::FakeWaveOutput device;
-    test::NumberedFrames source(info);
-    WavePlayer player(device, source);
-    player.SetPiece(&info);
     std::atomic<bool> running{true};
     std::thread plays([&] {
         while (running)
@@ -233,13 +237,8 @@ TEST(Mp3PlayingThread, CallsRacingTheDoneSignals)
     EXPECT_FALSE(device.IsOpen());
 }
 
-TEST(Mp3PlayingThread, ASecondPlayLeavesTheThreadRefilling)
+TEST_F(Mp3PlayingThread, ASecondPlayLeavesTheThreadRefilling)
 {
-    const StreamInfo info = test::Piece(3000);
-    test::FakeWaveOutput device;
-    test::NumberedFrames source(info);
-    WavePlayer player(device, source);
-    player.SetPiece(&info);
     ASSERT_TRUE(player.Play());
     EXPECT_FALSE(player.Play());
     // Far more buffers than were queued at the second play, each refilled.
